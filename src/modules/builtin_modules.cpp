@@ -1,0 +1,17 @@
+#include "modules/builtin_modules.h"
+
+#include "engine/module_registry.h"
+#include "modules/bezier.h"
+
+namespace fluxo {
+
+const ModuleOperations* BuiltinModuleOperations(int index) {
+  switch (index) {
+    case kModuleBezier:
+      return &kBezierOperations;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace fluxo

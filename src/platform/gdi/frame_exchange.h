@@ -1,0 +1,46 @@
+#pragma once
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace fluxo::gdi {
+
+// Hands finished frames from the render thread to the presenter: the render
+// thread publishes a copy, the presenter takes the newest one.
+class FrameExchange {
+ public:
+  void Publish(const uint8_t* pixels, int width, int height);
+  // Copies the newest frame when it is newer than `serial`; returns false otherwise.
+  bool TakeIfNewer(uint64_t& serial, std::vector<uint8_t>& pixels, int& width, int& height) const;
+  uint64_t Serial() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<uint8_t> pixels_;
+  int width_ = 0;
+  int height_ = 0;
+  uint64_t serial_ = 0;
+};
+
+// A display refresh: Flush waits for the next tick so each pass is seen once.
+class RefreshClock {
+ public:
+  explicit RefreshClock(double hertz = 60.0);
+  void WaitForNextRefresh();
+  // Wakes any waiter for good (at shutdown).
+  void Stop();
+
+ private:
+  std::chrono::steady_clock::duration period_;
+  std::chrono::steady_clock::time_point next_;
+  std::mutex mutex_;
+  std::condition_variable stopped_;
+  bool stop_ = false;
+};
+
+// Converts palette indices to 0xFFRRGGBB through a 256-entry table.
+void IndicesToRgb(const uint8_t* indices, size_t count, const uint32_t (&table)[256], uint32_t* out);
+
+}  // namespace fluxo::gdi

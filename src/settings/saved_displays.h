@@ -1,0 +1,18 @@
+#pragma once
+
+namespace fluxo {
+
+// Saved displays under "Control Panel\<root>\Saved". These entry points are
+// filled by the saved-displays store; until then no display can be loaded
+// and the saver falls back to its built-in defaults.
+int LoadDisplay(const char* name);
+void CreatePresetDisplays();
+void CreatePresetDisplay(int moduleIndex, const char* prefix, int effect);
+void CaptureDisplay();
+int DeleteDisplay(const char* name);
+int ImportDisplay(const char* path, const char* name);
+
+extern const char kSoundSettingsDisplay[];  // "[R] Saved Sound Settings"
+extern const char kTestingDisplay[];        // "Testing Current Settings"
+
+}  // namespace fluxo
