@@ -2,6 +2,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/system/pause_gate.h"
+
 namespace fluxo {
 
 // Process-wide flags of a saver run, shared by the window, render and palette
@@ -25,6 +27,9 @@ struct SaverState {
   int32_t paletteSuspended = 0;
   int32_t launchedCompanion = 0;
   bool configurationRun = false;  // the program runs as the configuration dialog
+  // F5-F7 suspend the drawing threads; each passes its gate once per pass or tick.
+  PauseGate renderGate;
+  PauseGate paletteGate;
 };
 
 SaverState& Saver();
