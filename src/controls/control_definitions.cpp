@@ -269,6 +269,21 @@ void DefineModuleControl(int module, int labelId, int control, int defaultValue,
   c.source[control] = kSourceSet;
 }
 
+void ResetControls(int module) {
+  ModuleSlot& slot = Slot(module);
+  ControlBlock& c = slot.controls;
+  for (int i = 0; i < kControlCount; ++i) {
+    if (!c.defined[i]) continue;
+    c.value[i] = c.defaultValue[i];
+    c.rangeLo[i] = c.minValue[i];
+    c.rangeHi[i] = c.maxValue[i];
+    c.sense[i] = 10;
+    c.drift[i] = 0.5f;
+    c.source[i] = kSourceSet;
+  }
+  slot.path[0] = '\0';
+}
+
 void DefineAllControls() {
   for (const ControlDefinition& d : kDefinitions)
     DefineModuleControl(d.module, d.labelId, d.control, d.defaultValue, d.minValue, d.maxValue);
