@@ -96,7 +96,7 @@ std::string SoundFeedError() {
   return g_error;
 }
 
-void SetFeedOptionDefaults() {
+void ResetFeedOptions() {
   SoundFeedBlock* block = SoundFeed();
   if (!block) return;
   block->SetU32(feed::kTurboMode, 1);

@@ -103,7 +103,7 @@ SoundFeedBlock* SoundFeed();
 std::string SoundFeedError();
 // The option defaults of a fresh start: turbo mode, palette and module sync
 // and automatic gain all on.
-void SetFeedOptionDefaults();
+void ResetFeedOptions();
 
 float SoundLevel(int source);  // 0..1 for sources 3..21
 void HomeGain();
