@@ -12,6 +12,11 @@ void CaptureDisplay();
 int DeleteDisplay(const char* name);
 int ImportDisplay(const char* path, const char* name);
 
+// Set with a capture request when the colours on screen are to be kept as
+// the display's custom palette; cleared by the capture.
+void SetCaptureColours(bool on);
+bool CaptureColours();
+
 extern const char kSoundSettingsDisplay[];  // "[R] Saved Sound Settings"
 extern const char kTestingDisplay[];        // "Testing Current Settings"
 

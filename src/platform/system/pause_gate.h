@@ -26,13 +26,23 @@ class PauseGate {
   // Blocks while the gate is closed.
   void Pass() {
     std::unique_lock lock(mutex_);
+    ++waiting_;
+    changed_.notify_all();
     changed_.wait(lock, [this] { return !closed_; });
+    --waiting_;
+  }
+  // Closes the gate and waits until a thread stands at it.
+  void CloseAndWaitForArrival() {
+    std::unique_lock lock(mutex_);
+    closed_ = true;
+    changed_.wait(lock, [this] { return waiting_ > 0; });
   }
 
  private:
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   bool closed_ = false;
+  int waiting_ = 0;
 };
 
 }  // namespace fluxo

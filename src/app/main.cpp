@@ -1,0 +1,72 @@
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/render_command.h"
+#include "host/saver_host.h"
+#include "settings/reg_command.h"
+
+namespace {
+
+const char kHelp[] =
+    "Fluxo 3.9.990 - a music-reactive, palette-animated screen saver\n"
+    "\n"
+    "Usage:\n"
+    "  fluxo                     run the saver in a normal window\n"
+    "  fluxo /s                  run the saver full screen\n"
+    "  fluxo /p <window-id>      run the preview inside a foreign window\n"
+    "  fluxo /c                  open the configuration dialog\n"
+    "  fluxo /S <file.FLX>       play a display file full screen\n"
+    "  fluxo -root               run full screen (X screen-saver convention)\n"
+    "  fluxo -window-id <id>     draw into an existing X window (also $XSCREENSAVER_WINDOW)\n"
+    "  fluxo render [options]    run headless and write the presented frame as PNG:\n"
+    "      --size WxH            surface size (default 640x480)\n"
+    "      --seconds S           how long to run (default 5)\n"
+    "      --seed N              fix the random seed\n"
+    "      --out FILE.png        where to write (default fluxo-frame.png)\n"
+    "      --module NAME         run that module alone (e.g. Bezier)\n"
+    "  fluxo reg query KEY [/v NAME]\n"
+    "  fluxo reg add KEY /v NAME /t REG_SZ|REG_DWORD|REG_BINARY /d DATA [/f]\n"
+    "  fluxo reg delete KEY [/v NAME] [/f]\n"
+    "  fluxo reg export KEY FILE\n"
+    "  fluxo reg import FILE     read and write the settings (keys HKCU\\..., HKLM\\..., HKCR\\...)\n"
+    "  fluxo --help | --version\n"
+    "\n"
+    "While the saver runs: Tab toggles random displays, F1 captures the display, F2 restarts\n"
+    "the modules, F3 captures with the colours on screen, F4 changes the colours now, F5-F7\n"
+    "pause drawing and colours, F8 reverses the colour flow, F9 ignores the mouse, keypad +/-\n"
+    "slow down or speed up, Delete stops drawing; any other key or a click ends the saver.\n"
+    "\n"
+    "Settings live in $XDG_CONFIG_HOME/fluxo (or $FLUXO_HOME/config when FLUXO_HOME is set).\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty()) {
+    const std::string& first = args.front();
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (first == "--help" || first == "-h") {
+      std::cout << kHelp;
+      return 0;
+    }
+    if (first == "--version") {
+      std::cout << "3.9.990\n";
+      return 0;
+    }
+    if (first == "reg") return fluxo::RunRegCommand(rest, std::cout, std::cerr);
+    if (first == "render") return fluxo::RunRenderCommand(rest, std::cout, std::cerr);
+  }
+  std::string problem;
+  fluxo::SaverSwitches switches = fluxo::ParseSaverSwitches(args, std::getenv("XSCREENSAVER_WINDOW"), problem);
+  if (!problem.empty()) {
+    std::cerr << "fluxo: " << problem << "\nTry 'fluxo --help'.\n";
+    return 1;
+  }
+  if (switches.mode == fluxo::SaverMode::Configure) {
+    std::cerr << "fluxo: the configuration dialog is not available yet\n";
+    return 2;
+  }
+  return fluxo::RunSaverHost(switches, argc, argv);
+}

@@ -1,0 +1,73 @@
+#include "engine/module_registry.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "modules/builtin_modules.h"
+#include "palette/palette_engine.h"
+#include "settings/main_settings.h"
+#include "settings/saved_displays.h"
+#include "settings/settings_store.h"
+#include "sound/sound_feed.h"
+
+namespace fluxo {
+namespace {
+
+void SetFeedOptionDefaults() {
+  if (SoundFeedBlock* feed = SoundFeed()) {
+    feed->SetU32(feed::kTurboMode, 1);
+    feed->SetU32(feed::kPaletteSync, 1);
+    feed->SetU32(feed::kModuleSync, 1);
+    feed->SetU32(feed::kAutoGain, 1);
+  }
+  MainSettings& main = Main();
+  main.showInfo = 0;
+  main.showName = 0;
+  main.autoRun = 0;
+  main.homingRate = 1000;
+}
+
+void LoadActiveDisplay() {
+  char savedPath[300];
+  std::snprintf(savedPath, sizeof savedPath, "Control Panel\\%s\\Saved", SettingsKeyName());
+  if (!KeyExists(savedPath)) CreatePresetDisplays();
+
+  if (!LoadDisplay(kSoundSettingsDisplay)) CreatePresetDisplay(kModuleCount, kSoundSettingsDisplay, kEffectRandom);
+
+  char active[128];
+  ReadSetting("Active", SettingsKeyName(), reg::kRegSz, active, sizeof active);
+  active[sizeof active - 1] = '\0';
+  if (!LoadDisplay(active)) {
+    LoadDisplay(kSoundSettingsDisplay);
+    WriteSetting("Active", SettingsKeyName(), reg::kRegSz, kSoundSettingsDisplay,
+                 static_cast<uint32_t>(std::strlen(kSoundSettingsDisplay) + 1));
+  }
+}
+
+}  // namespace
+
+void InitialiseModuleRegistry() {
+  SetFeedOptionDefaults();
+  ModuleTable& table = Modules();
+  for (int i = 0; i < kModuleCount; ++i) {
+    table.slots[i].name = kModuleNames[i];
+    table.slots[i].paletteState = CurrentPalette();
+  }
+  DefineAllControls();
+  LoadActiveDisplay();
+  LoadMainSettings();
+
+  bool anyActive = false;
+  for (int i = 0; i < kModuleCount; ++i) anyActive = anyActive || IsActive(i);
+  if (!anyActive) SetActive(kModuleRandom, true);
+
+  MarkSoundCapableControls();
+  for (int i = 0; i < kModuleCount; ++i) {
+    if (i == kModulePlugIn || i == kModuleSequencer) continue;
+    if (const ModuleOperations* ops = BuiltinModuleOperations(i))
+      InstallModuleOperations(i, ops->frame, ops->allocate, ops->initialise, ops->free);
+  }
+  for (ModuleSlot& slot : table.slots) ClampControls(slot);
+}
+
+}  // namespace fluxo

@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+namespace fluxo {
+
+class SaverWindow;
+
+// The result a module's frame gives while its next step is not due yet.
+constexpr int32_t kNotDueYet = 42;
+
+// How a run differs from a plain saver run (fluxo render --module NAME).
+struct RunOverrides {
+  int soloModule = -1;  // run only this module instead of the loaded display
+};
+RunOverrides& Overrides();
+
+// Runs the modules of one pass per the Strength rule (control 9).
+void RunModulePass(uint32_t frameCounter);
+// Speed k slows k passes of every 16 by 10 ms.
+inline bool SpeedPauses(uint32_t frameCounter, uint32_t speed) { return speed != 0 && frameCounter % 16 < speed; }
+
+// The render thread of a saver run, created on the first erase-background.
+bool RenderThreadExists();
+void StartRenderThread(SaverWindow* window);
+// Waits up to 2000 ms for the render thread; then it is left to the ending process.
+void StopRenderThread();
+
+// The thread body (exposed for tests that drive a run on their own thread).
+void SaveScreen(SaverWindow* window);
+
+}  // namespace fluxo
