@@ -20,10 +20,12 @@ constexpr uint32_t kRegDword = 4;
 constexpr long kSuccess = 0;
 constexpr long kErrorFileNotFound = 2;
 constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorInvalidHandle = 6;  // a Key that was never opened
 constexpr long kErrorInvalidParameter = 87;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
 constexpr long kErrorBadKey = 1010;
+constexpr long kErrorRegistryIoFailed = 1016;  // the database could not be opened, read or written
 constexpr long kErrorKeyDeleted = 1018;
 
 // An open key. Cheap to copy; refers to the key by its row in the store.

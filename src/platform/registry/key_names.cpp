@@ -1,0 +1,65 @@
+#include "platform/registry/key_names.h"
+
+#include <array>
+
+#include "platform/registry/registry.h"
+
+namespace fluxo::reg {
+namespace names {
+
+std::string Fold(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return folded;
+}
+
+std::vector<std::string_view> SplitPath(std::string_view path) {
+  std::vector<std::string_view> parts;
+  while (!path.empty()) {
+    size_t cut = path.find('\\');
+    std::string_view part = path.substr(0, cut);
+    if (!part.empty()) parts.push_back(part);
+    if (cut == std::string_view::npos) break;
+    path.remove_prefix(cut + 1);
+  }
+  return parts;
+}
+
+}  // namespace names
+
+namespace {
+
+struct HiveAlias {
+  const char* shortName;
+  const char* longName;
+  Hive hive;
+};
+
+constexpr std::array<HiveAlias, 3> kHives{{
+    {"HKCU", "HKEY_CURRENT_USER", Hive::CurrentUser},
+    {"HKLM", "HKEY_LOCAL_MACHINE", Hive::LocalMachine},
+    {"HKCR", "HKEY_CLASSES_ROOT", Hive::ClassesRoot},
+}};
+
+}  // namespace
+
+bool ParseKeyPath(std::string_view text, Hive& hive, std::string& path) {
+  size_t cut = text.find('\\');
+  std::string head = names::Fold(text.substr(0, cut));
+  for (const HiveAlias& alias : kHives) {
+    if (head != alias.shortName && head != alias.longName) continue;
+    hive = alias.hive;
+    path = cut == std::string_view::npos ? std::string() : std::string(text.substr(cut + 1));
+    return true;
+  }
+  return false;
+}
+
+const char* HiveName(Hive hive) {
+  for (const HiveAlias& alias : kHives)
+    if (alias.hive == hive) return alias.longName;
+  return "";
+}
+
+}  // namespace fluxo::reg

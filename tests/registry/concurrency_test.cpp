@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/registry/registry.h"
+#include "registry/fresh_store.h"
+
+namespace fluxo::reg {
+namespace {
+
+using TransactionTest = test::FreshStore;
+using ConcurrencyTest = test::FreshStore;
+
+uint32_t ReadNumber(const char* path, const char* name) {
+  Key key;
+  if (OpenKey(Hive::CurrentUser, path, key) != kSuccess) return 0;
+  uint32_t v = 0, size = 4;
+  return QueryValue(key, name, nullptr, &v, &size) == kSuccess ? v : 0;
+}
+
+long WriteNumber(const char* path, const char* name, uint32_t v) {
+  Key key;
+  if (long rc = CreateKey(Hive::CurrentUser, path, key); rc != kSuccess) return rc;
+  return SetValue(key, name, kRegDword, &v, 4);
+}
+
+// Read-modify-write of a counter: only correct when the two steps are atomic.
+long Increment(const char* path) {
+  return InTransaction([&] { return WriteNumber(path, "Count", ReadNumber(path, "Count") + 1); });
+}
+
+TEST_F(TransactionTest, CommitsAllSteps) {
+  ASSERT_EQ(InTransaction([] {
+              if (long rc = WriteNumber("T", "a", 1); rc != kSuccess) return rc;
+              return WriteNumber("T\\Sub", "b", 2);
+            }),
+            kSuccess);
+  EXPECT_EQ(ReadNumber("T", "a"), 1u);
+  EXPECT_EQ(ReadNumber("T\\Sub", "b"), 2u);
+}
+
+TEST_F(TransactionTest, AFailedStepUndoesEverything) {
+  ASSERT_EQ(WriteNumber("T", "a", 1), kSuccess);
+  long rc = InTransaction([] {
+    WriteNumber("T", "a", 5);
+    WriteNumber("T\\New", "b", 2);
+    return kErrorAccessDenied;
+  });
+  EXPECT_EQ(rc, kErrorAccessDenied);
+  EXPECT_EQ(ReadNumber("T", "a"), 1u);
+  Key gone;
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "T\\New", gone), kErrorFileNotFound);
+}
+
+TEST_F(TransactionTest, AnExceptionUndoesEverythingAndPassesOn) {
+  EXPECT_THROW(InTransaction([]() -> long {
+                 WriteNumber("T", "a", 5);
+                 throw std::runtime_error("fault");
+               }),
+               std::runtime_error);
+  Key gone;
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "T", gone), kErrorFileNotFound);
+  // The store is usable afterwards.
+  EXPECT_EQ(WriteNumber("T", "a", 6), kSuccess);
+  EXPECT_EQ(ReadNumber("T", "a"), 6u);
+}
+
+TEST_F(TransactionTest, AFailedInnerTransactionUndoesOnlyItsOwnSteps) {
+  long rc = InTransaction([] {
+    WriteNumber("T", "outer", 1);
+    long inner = InTransaction([] {
+      WriteNumber("T", "inner", 2);
+      return kErrorFileNotFound;
+    });
+    EXPECT_EQ(inner, kErrorFileNotFound);
+    return kSuccess;
+  });
+  EXPECT_EQ(rc, kSuccess);
+  EXPECT_EQ(ReadNumber("T", "outer"), 1u);
+  Key key;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "T", key), kSuccess);
+  uint32_t size = 0;
+  EXPECT_EQ(QueryValue(key, "inner", nullptr, nullptr, &size), kErrorFileNotFound);
+}
+
+TEST_F(ConcurrencyTest, ThreadsShareTheStoreWithoutLosingUpdates) {
+  constexpr int kThreads = 4, kRounds = 50;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([t] {
+      std::string name = "Thread" + std::to_string(t);
+      for (int i = 0; i < kRounds; ++i) {
+        Increment("Shared");
+        WriteNumber("Shared", name.c_str(), static_cast<uint32_t>(i));
+      }
+    });
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(ReadNumber("Shared", "Count"), static_cast<uint32_t>(kThreads * kRounds));
+  for (int t = 0; t < kThreads; ++t)
+    EXPECT_EQ(ReadNumber("Shared", ("Thread" + std::to_string(t)).c_str()), static_cast<uint32_t>(kRounds - 1));
+}
+
+TEST_F(ConcurrencyTest, SeveralProcessesWriteAtOnceWithNothingLost) {
+  constexpr int kChildren = 4, kRounds = 40;
+  // The parent's connection must not confuse the children.
+  ASSERT_EQ(WriteNumber("Shared", "Count", 0), kSuccess);
+  std::vector<pid_t> children;
+  for (int c = 0; c < kChildren; ++c) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      for (int i = 0; i < kRounds; ++i) {
+        std::string path = "Shared\\Child" + std::to_string(c);
+        std::string name = "Value" + std::to_string(i);
+        failures += WriteNumber(path.c_str(), name.c_str(), static_cast<uint32_t>(c * 1000 + i)) != kSuccess;
+        failures += Increment("Shared") != kSuccess;
+      }
+      _exit(failures == 0 ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(ReadNumber("Shared", "Count"), static_cast<uint32_t>(kChildren * kRounds));
+  for (int c = 0; c < kChildren; ++c) {
+    std::string path = "Shared\\Child" + std::to_string(c);
+    for (int i = 0; i < kRounds; ++i) {
+      std::string name = "Value" + std::to_string(i);
+      EXPECT_EQ(ReadNumber(path.c_str(), name.c_str()), static_cast<uint32_t>(c * 1000 + i)) << path << " " << name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace fluxo::reg

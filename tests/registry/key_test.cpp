@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/registry/registry.h"
+#include "registry/fresh_store.h"
+
+namespace fluxo::reg {
+namespace {
+
+using KeyTest = test::FreshStore;
+
+std::vector<std::string> Subkeys(const Key& key) {
+  std::vector<std::string> names;
+  std::string name;
+  for (uint32_t i = 0; EnumKey(key, i, name) == kSuccess; ++i) names.push_back(name);
+  return names;
+}
+
+TEST_F(KeyTest, OpeningAMissingKeyFailsAndCreatesNothing) {
+  Key key;
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "Software\\Fluxo", key), kErrorFileNotFound);
+  EXPECT_FALSE(key.IsOpen());
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  std::string name;
+  EXPECT_EQ(EnumKey(root, 0, name), kErrorNoMoreItems);
+}
+
+TEST_F(KeyTest, CreateMakesEveryLevelAndReportsWhetherItWasNew) {
+  Key made;
+  bool created = false;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Control Panel\\Screen Saver.Fluxo\\Saved", made, &created), kSuccess);
+  EXPECT_TRUE(created);
+  Key again;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Control Panel\\Screen Saver.Fluxo\\Saved", again, &created), kSuccess);
+  EXPECT_FALSE(created);
+  EXPECT_EQ(again.id, made.id);
+  Key middle;
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "Control Panel\\Screen Saver.Fluxo", middle), kSuccess);
+}
+
+TEST_F(KeyTest, NamesAreCaseInsensitiveAndKeepTheirFirstSpelling) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Software\\Fluxo", made), kSuccess);
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "SOFTWARE\\fluxo", opened), kSuccess);
+  EXPECT_EQ(opened.id, made.id);
+  Key same;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "software\\FLUXO", same), kSuccess);
+  EXPECT_EQ(same.id, made.id);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(Subkeys(root), std::vector<std::string>{"Software"});
+}
+
+TEST_F(KeyTest, SeparatorsAtTheEdgesAreIgnored) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "\\A\\\\B\\", made), kSuccess);
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "A\\B", opened), kSuccess);
+  EXPECT_EQ(opened.id, made.id);
+}
+
+TEST_F(KeyTest, HivesAreSeparate) {
+  Key user;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Software\\Tonewell", user), kSuccess);
+  Key machine;
+  EXPECT_EQ(OpenKey(Hive::LocalMachine, "Software\\Tonewell", machine), kErrorFileNotFound);
+  EXPECT_EQ(OpenKey(Hive::ClassesRoot, "Software", machine), kErrorFileNotFound);
+}
+
+TEST_F(KeyTest, RelativeOpenAndCreateWorkFromAParent) {
+  Key parent;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Control Panel", parent), kSuccess);
+  Key child;
+  ASSERT_EQ(CreateKey(parent, "Desktop", child), kSuccess);
+  Key viaPath;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "control panel\\desktop", viaPath), kSuccess);
+  EXPECT_EQ(viaPath.id, child.id);
+  Key self;
+  ASSERT_EQ(OpenKey(parent, "", self), kSuccess);
+  EXPECT_EQ(self.id, parent.id);
+}
+
+TEST_F(KeyTest, OverlongNamesAreRejected) {
+  Key key;
+  EXPECT_EQ(CreateKey(Hive::CurrentUser, std::string(256, 'k'), key), kErrorInvalidParameter);
+  EXPECT_EQ(CreateKey(Hive::CurrentUser, std::string(255, 'k'), key), kSuccess);
+}
+
+TEST_F(KeyTest, SubkeysEnumerateInCaseInsensitiveOrder) {
+  Key parent;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Saved", parent), kSuccess);
+  for (const char* name : {"zeta", "Alpha", "beta", "[D] Bezier", "Capture #1", "_under"}) {
+    Key child;
+    ASSERT_EQ(CreateKey(parent, name, child), kSuccess) << name;
+  }
+  // Upper-cased comparison: '[' and '_' sort after the letters.
+  EXPECT_EQ(Subkeys(parent),
+            (std::vector<std::string>{"Alpha", "beta", "Capture #1", "zeta", "[D] Bezier", "_under"}));
+  std::string name;
+  EXPECT_EQ(EnumKey(parent, 6, name), kErrorNoMoreItems);
+}
+
+TEST_F(KeyTest, KeyWithSubkeysCannotBeDeleted) {
+  Key top;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Display\\Modules\\Bezier", top), kSuccess);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(DeleteKey(root, "Display"), kErrorAccessDenied);
+  EXPECT_EQ(DeleteKey(root, "Display\\Modules"), kErrorAccessDenied);
+  EXPECT_EQ(DeleteKey(root, "display\\modules\\BEZIER"), kSuccess);
+  EXPECT_EQ(DeleteKey(root, "Display\\Modules"), kSuccess);
+  EXPECT_EQ(DeleteKey(root, "Display"), kSuccess);
+  Key gone;
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "Display", gone), kErrorFileNotFound);
+  EXPECT_EQ(DeleteKey(root, "Display"), kErrorFileNotFound);
+}
+
+TEST_F(KeyTest, DeletingWithAnEmptyNameIsABadKey) {
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(DeleteKey(root, ""), kErrorBadKey);
+  EXPECT_EQ(DeleteKey(root, "\\"), kErrorBadKey);
+}
+
+TEST_F(KeyTest, DeletingAKeyRemovesItsValues) {
+  Key key;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Gone", key), kSuccess);
+  ASSERT_EQ(SetValue(key, "x", kRegSz, "1", 2), kSuccess);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  ASSERT_EQ(DeleteKey(root, "Gone"), kSuccess);
+  Key fresh;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Gone", fresh), kSuccess);
+  uint32_t size = 0;
+  EXPECT_EQ(QueryValue(fresh, "x", nullptr, nullptr, &size), kErrorFileNotFound);
+}
+
+TEST_F(KeyTest, HandlesToDeletedKeysReportAnError) {
+  Key key;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Stale", key), kSuccess);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  ASSERT_EQ(DeleteKey(root, "Stale"), kSuccess);
+  // A key of the same name made later is a different key.
+  Key reborn;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Stale", reborn), kSuccess);
+  EXPECT_NE(reborn.id, key.id);
+
+  uint32_t value = 7, size = 4;
+  std::string name;
+  Key child;
+  EXPECT_EQ(SetValue(key, "v", kRegDword, &value, 4), kErrorKeyDeleted);
+  EXPECT_EQ(QueryValue(key, "v", nullptr, &value, &size), kErrorKeyDeleted);
+  EXPECT_EQ(DeleteValue(key, "v"), kErrorKeyDeleted);
+  EXPECT_EQ(EnumKey(key, 0, name), kErrorKeyDeleted);
+  EXPECT_EQ(EnumValue(key, 0, name, nullptr, nullptr), kErrorKeyDeleted);
+  EXPECT_EQ(OpenKey(key, "", child), kErrorKeyDeleted);
+  EXPECT_EQ(OpenKey(key, "sub", child), kErrorKeyDeleted);
+  EXPECT_EQ(CreateKey(key, "sub", child), kErrorKeyDeleted);
+  EXPECT_EQ(DeleteKey(key, "sub"), kErrorKeyDeleted);
+}
+
+TEST_F(KeyTest, UnopenedHandlesAreRefused) {
+  Key none;
+  uint32_t size = 4, value = 0;
+  std::string name;
+  EXPECT_EQ(QueryValue(none, "v", nullptr, &value, &size), kErrorInvalidHandle);
+  EXPECT_EQ(SetValue(none, "v", kRegDword, &value, 4), kErrorInvalidHandle);
+  EXPECT_EQ(EnumKey(none, 0, name), kErrorInvalidHandle);
+  EXPECT_EQ(DeleteKey(none, "x"), kErrorInvalidHandle);
+}
+
+TEST_F(KeyTest, TheStoreReopensAfterClosing) {
+  Key key;
+  ASSERT_EQ(CreateKey(Hive::LocalMachine, "SOFTWARE\\Kept", key), kSuccess);
+  CloseStore();
+  Key again;
+  ASSERT_EQ(OpenKey(Hive::LocalMachine, "software\\kept", again), kSuccess);
+  EXPECT_EQ(again.id, key.id);
+}
+
+TEST(KeyPathTest, ParsesShortAndLongHiveNames) {
+  Hive hive = Hive::ClassesRoot;
+  std::string path;
+  ASSERT_TRUE(ParseKeyPath("HKCU\\Software\\Fluxo", hive, path));
+  EXPECT_EQ(hive, Hive::CurrentUser);
+  EXPECT_EQ(path, "Software\\Fluxo");
+  ASSERT_TRUE(ParseKeyPath("hkey_local_machine\\SOFTWARE", hive, path));
+  EXPECT_EQ(hive, Hive::LocalMachine);
+  EXPECT_EQ(path, "SOFTWARE");
+  ASSERT_TRUE(ParseKeyPath("HKCR", hive, path));
+  EXPECT_EQ(hive, Hive::ClassesRoot);
+  EXPECT_EQ(path, "");
+  ASSERT_TRUE(ParseKeyPath("HKEY_CLASSES_ROOT\\.flx", hive, path));
+  EXPECT_EQ(path, ".flx");
+}
+
+TEST(KeyPathTest, RejectsUnknownHives) {
+  Hive hive;
+  std::string path;
+  EXPECT_FALSE(ParseKeyPath("HKU\\Software", hive, path));
+  EXPECT_FALSE(ParseKeyPath("Software\\Fluxo", hive, path));
+  EXPECT_FALSE(ParseKeyPath("", hive, path));
+  EXPECT_FALSE(ParseKeyPath("HKCUX\\a", hive, path));
+}
+
+TEST(KeyPathTest, NamesHivesInFull) {
+  EXPECT_STREQ(HiveName(Hive::CurrentUser), "HKEY_CURRENT_USER");
+  EXPECT_STREQ(HiveName(Hive::LocalMachine), "HKEY_LOCAL_MACHINE");
+  EXPECT_STREQ(HiveName(Hive::ClassesRoot), "HKEY_CLASSES_ROOT");
+}
+
+}  // namespace
+}  // namespace fluxo::reg
