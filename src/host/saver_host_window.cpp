@@ -1,0 +1,250 @@
+#include "host/saver_host_window.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include "host/foreign_window.h"
+#include "host/key_mapping.h"
+
+namespace fluxo {
+namespace {
+
+constexpr QSize kWindowedSize(800, 600);
+constexpr int kParentPollMs = 250;
+constexpr double kDefaultRefreshHz = 60.0;
+
+double RefreshRateOf(const QScreen* screen) {
+  const double hz = screen ? screen->refreshRate() : 0.0;
+  return std::isfinite(hz) && hz >= 1.0 ? hz : kDefaultRefreshHz;
+}
+
+}  // namespace
+
+SaverHostWindow::SaverHostWindow(const SaverSwitches& switches, SaverProcedure procedure,
+                                 std::vector<std::string> commandLine)
+    : switches_(switches),
+      procedure_(procedure),
+      commandLine_(std::move(commandLine)),
+      palette_(std::make_shared<gdi::PaletteTable>()),
+      presenter_(exchange_, *palette_) {
+  refreshTimer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&refreshTimer_, &QTimer::timeout, this, [this] { PresentNextFrame(); });
+  QObject::connect(&parentTimer_, &QTimer::timeout, this, [this] { FollowParent(); });
+  QObject::connect(this, &QWindow::activeChanged, this,
+                   [this] { Send(SaverMessage::Activate, isActive() ? 1 : 0, 0); });
+  QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    Send(SaverMessage::ActivateApp, state == Qt::ApplicationActive ? 1 : 0, 0);
+  });
+}
+
+SaverHostWindow::~SaverHostWindow() {
+  DestroyWindow();
+  if (foreignParent_) {
+    // The foreign wrapper is our QObject parent; let go of it before it goes.
+    destroy();
+    setParent(nullptr);
+    foreignParent_.reset();
+  }
+}
+
+bool SaverHostWindow::FitToMode() {
+  switch (switches_.mode) {
+    case SaverMode::FullScreen:
+    case SaverMode::PlayFile:
+      setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+      setGeometry(screen()->geometry());
+      setCursor(QCursor(Qt::BlankCursor));
+      return true;
+    case SaverMode::Embedded:
+      foreignParent_ = WrapForeignWindow(switches_.windowId);
+      if (!foreignParent_) return false;
+      setParent(foreignParent_.get());
+      setGeometry(QRect(QPoint(0, 0), foreignParent_->geometry().size()));
+      return true;
+    default:
+      setTitle(QStringLiteral("Fluxo"));
+      resize(kWindowedSize.boundedTo(screen()->availableGeometry().size()));
+      return true;
+  }
+}
+
+SaverHostWindow::StartResult SaverHostWindow::Start() {
+  if (!FitToMode()) return StartResult::NoParentWindow;
+
+  const double hz = RefreshRateOf(screen());
+  surface_ = std::make_unique<gdi::FrameSurface>(std::max(1, width()), std::max(1, height()), palette_);
+  clock_ = std::make_unique<gdi::RefreshClock>(hz);
+  surface_->AttachPresentation(&exchange_, clock_.get());
+  refreshTimer_.setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / hz))));
+
+  created_ = true;
+  if (procedure_(this, SaverMessage::Create, 0, 0) == -1) {
+    DestroyWindow();
+    return StartResult::CreateRefused;
+  }
+
+  if (switches_.mode == SaverMode::FullScreen || switches_.mode == SaverMode::PlayFile) {
+    showFullScreen();
+  } else {
+    show();
+  }
+  refreshTimer_.start();
+  if (foreignParent_) parentTimer_.start(kParentPollMs);
+  return StartResult::Started;
+}
+
+int SaverHostWindow::Exec() {
+  if (!quitRequested_) loop_.exec();
+  DestroyWindow();  // after PostQuit the window is still up
+  return exitCode_;
+}
+
+int SaverHostWindow::ScreenWidth() const { return screen()->geometry().width(); }
+int SaverHostWindow::ScreenHeight() const { return screen()->geometry().height(); }
+
+void SaverHostWindow::Beep() { QApplication::beep(); }
+
+void SaverHostWindow::PostQuit(int exitCode) {
+  quitRequested_ = true;
+  exitCode_ = exitCode;
+  loop_.exit(exitCode);
+}
+
+void SaverHostWindow::InvalidateWithErase() {
+  // As on the platform, the erase request arrives with the next paint, not at once.
+  QMetaObject::invokeMethod(
+      this, [this] { Send(SaverMessage::EraseBackground, 0, 0); }, Qt::QueuedConnection);
+  requestUpdate();
+}
+
+// The preview and the X screen-saver window belong to a program that handles
+// input itself, so input only ends saver windows of our own. A normal window
+// is not ended by the pointer crossing it.
+bool SaverHostWindow::EndsOnInput() const { return switches_.mode != SaverMode::Embedded; }
+
+bool SaverHostWindow::EndsOnMovement() const {
+  return switches_.mode == SaverMode::FullScreen || switches_.mode == SaverMode::PlayFile;
+}
+
+intptr_t SaverHostWindow::DefaultProc(SaverMessage message, uintptr_t, intptr_t lParam) {
+  switch (message) {
+    case SaverMessage::KeyDown:
+    case SaverMessage::SysKeyDown:
+    case SaverMessage::LeftButtonDown:
+    case SaverMessage::RightButtonDown:
+    case SaverMessage::MiddleButtonDown:
+      if (EndsOnInput()) QueueClose();
+      return 0;
+    case SaverMessage::MouseMove:
+      if (EndsOnMovement() && movement_.MovedTooFar(MouseX(lParam), MouseY(lParam))) QueueClose();
+      return 0;
+    case SaverMessage::Close:
+      DestroyWindow();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+intptr_t SaverHostWindow::Send(SaverMessage message, uintptr_t wParam, intptr_t lParam) {
+  if (!created_ || destroyed_) return 0;
+  return procedure_(this, message, wParam, lParam);
+}
+
+void SaverHostWindow::QueueClose() {
+  if (closeQueued_) return;
+  closeQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        closeQueued_ = false;
+        Send(SaverMessage::Close, 0, 0);
+      },
+      Qt::QueuedConnection);
+}
+
+void SaverHostWindow::FollowParent() {
+  const std::optional<QSize> size = ForeignWindowSize(switches_.windowId);
+  if (!size) {
+    DestroyWindow();  // the parent took our window with it
+  } else if (*size != this->size()) {
+    setGeometry(QRect(QPoint(0, 0), *size));
+  }
+}
+
+void SaverHostWindow::PresentNextFrame() {
+  if (presenter_.Refresh()) update();
+}
+
+void SaverHostWindow::DestroyWindow() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  refreshTimer_.stop();
+  parentTimer_.stop();
+  if (created_) procedure_(this, SaverMessage::Destroy, 0, 0);
+  if (clock_) clock_->Stop();
+  hide();
+  if (!quitRequested_) {
+    quitRequested_ = true;
+    exitCode_ = 0;
+  }
+  loop_.exit(exitCode_);
+}
+
+bool SaverHostWindow::event(QEvent* event) {
+  if (event->type() == QEvent::Close) {
+    // The procedure decides; its default destroys the window.
+    event->ignore();
+    Send(SaverMessage::Close, 0, 0);
+    return true;
+  }
+  return QRasterWindow::event(event);
+}
+
+void SaverHostWindow::exposeEvent(QExposeEvent* event) {
+  if (isExposed() && !erased_) {
+    erased_ = true;
+    Send(SaverMessage::EraseBackground, 0, 0);
+  }
+  QRasterWindow::exposeEvent(event);
+}
+
+void SaverHostWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QImage& image = presenter_.Image();
+  if (image.isNull()) {
+    painter.fillRect(QRect(QPoint(0, 0), size()), Qt::black);
+  } else {
+    painter.drawImage(QRect(QPoint(0, 0), size()), image);
+  }
+}
+
+void SaverHostWindow::keyPressEvent(QKeyEvent* event) {
+  const KeyMessage key = KeyMessageOf(event->key(), event->modifiers());
+  Send(key.message, key.virtualKey, 0);
+}
+
+void SaverHostWindow::mousePressEvent(QMouseEvent* event) {
+  SaverMessage message;
+  switch (event->button()) {
+    case Qt::LeftButton: message = SaverMessage::LeftButtonDown; break;
+    case Qt::RightButton: message = SaverMessage::RightButtonDown; break;
+    case Qt::MiddleButton: message = SaverMessage::MiddleButtonDown; break;
+    default: return;  // the platform's saver knows these three buttons only
+  }
+  const QPoint at = event->position().toPoint();
+  Send(message, 0, PackMousePosition(at.x(), at.y()));
+}
+
+void SaverHostWindow::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  Send(SaverMessage::MouseMove, 0, PackMousePosition(at.x(), at.y()));
+}
+
+}  // namespace fluxo

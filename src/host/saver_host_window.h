@@ -1,0 +1,104 @@
+#pragma once
+#include <QEventLoop>
+#include <QRasterWindow>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/saver_window.h"
+#include "host/frame_presenter.h"
+#include "host/mouse_input.h"
+#include "host/saver_switches.h"
+#include "platform/gdi/frame_exchange.h"
+#include "platform/gdi/frame_surface.h"
+#include "platform/gdi/palette_table.h"
+
+namespace fluxo {
+
+// The saver procedure the window forwards its messages to: ScreenSaverProc
+// in the program, a recording procedure in tests.
+using SaverProcedure = intptr_t (*)(SaverWindow* window, SaverMessage message, uintptr_t wParam, intptr_t lParam);
+
+// The screen-saver framework's window: it turns Qt events into the saver
+// procedure's messages, owns the palette device the render thread draws into
+// and presents its frames at every display refresh.
+class SaverHostWindow final : public QRasterWindow, public SaverWindow {
+ public:
+  enum class StartResult {
+    Started,
+    NoParentWindow,  // the foreign window to embed into does not exist
+    CreateRefused,   // the procedure answered Create with -1
+  };
+
+  // `switches.mode` is Window, FullScreen, PlayFile or Embedded.
+  SaverHostWindow(const SaverSwitches& switches, SaverProcedure procedure, std::vector<std::string> commandLine);
+  ~SaverHostWindow() override;
+
+  // Sizes the window for its mode, sends Create and shows the window.
+  StartResult Start();
+  // Runs until the window is destroyed or PostQuit; returns the exit status
+  // (0 after a normal end, otherwise the code given to PostQuit).
+  int Exec();
+
+  // SaverWindow
+  int ClientWidth() const override { return width(); }
+  int ClientHeight() const override { return height(); }
+  int ScreenWidth() const override;
+  int ScreenHeight() const override;
+  gdi::FrameSurface& Surface() override { return *surface_; }
+  void Beep() override;
+  void DestroyNow() override { DestroyWindow(); }
+  void PostQuit(int exitCode) override;
+  void InvalidateWithErase() override;
+  // Nothing to do on X11: the compositor or the server repaints what the
+  // saver window covered once it is gone.
+  void RedrawDesktop() override {}
+  std::vector<std::string> CommandLine() const override { return commandLine_; }
+  intptr_t DefaultProc(SaverMessage message, uintptr_t wParam, intptr_t lParam) override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void exposeEvent(QExposeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  bool FitToMode();
+  bool EndsOnInput() const;
+  bool EndsOnMovement() const;
+  intptr_t Send(SaverMessage message, uintptr_t wParam, intptr_t lParam);
+  void QueueClose();
+  void FollowParent();
+  void PresentNextFrame();
+  // The window goes away: Destroy reaches the procedure exactly once.
+  void DestroyWindow();
+
+  const SaverSwitches switches_;
+  const SaverProcedure procedure_;
+  const std::vector<std::string> commandLine_;
+
+  std::shared_ptr<gdi::PaletteTable> palette_;
+  gdi::FrameExchange exchange_;
+  FramePresenter presenter_;
+  std::unique_ptr<gdi::RefreshClock> clock_;
+  std::unique_ptr<gdi::FrameSurface> surface_;
+  std::unique_ptr<QWindow> foreignParent_;
+
+  QTimer refreshTimer_;
+  QTimer parentTimer_;
+  QEventLoop loop_;
+  MouseMoveThreshold movement_;
+
+  bool created_ = false;
+  bool destroyed_ = false;
+  bool erased_ = false;
+  bool closeQueued_ = false;
+  bool quitRequested_ = false;
+  int exitCode_ = 0;
+};
+
+}  // namespace fluxo
