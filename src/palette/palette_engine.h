@@ -26,6 +26,15 @@ enum PaletteParam : int {
 };
 constexpr int ParamSlot(int param, int channel) { return param * 3 + channel; }
 
+// One row of the parameter table: registry base name, palette page label,
+// defaults for every channel and the legal limits.
+struct PaletteParamInfo {
+  const char* baseName;  // "Density" -> "GreenDensityRangeHi"
+  const char* pageLabel;
+  int32_t value, source, rangeLo, rangeHi, minValue, maxValue, soundCapable;
+};
+const PaletteParamInfo& PaletteParamTable(int param);
+
 enum PaletteEffect : int32_t {
   kEffectRamp = 0,
   kEffectFade,
@@ -72,19 +81,23 @@ struct PaletteState {
   int32_t durationMs;
   std::atomic<uint32_t> nextChange[kChannels];
   int32_t entryCount;
-  int32_t animating;
-  int32_t framesSinceChange;
   int32_t rampPrev[kChannels];
+  // Noted at the start of each tick: sound sources are followed while the feed is live.
+  int32_t soundLive;
   // F8: the number of direction reversals the palette thread still has to apply.
   std::atomic<int32_t> pendingReversals;
+  // 1 while the palette thread is inside a tick (see HoldPaletteTicks).
+  std::atomic<int32_t> ticking;
   gdi::FrameSurface* dc;
   PaletteEntry customEntries[kPaletteEntries];
   int32_t waveTable[kChannels][kWaveSize];
 };
 
-// The process-wide engine of the running saver or the configuration dialog.
+// The process-wide engine of the running saver or the configuration dialog:
+// set by CreatePaletteEngine, cleared by DestroyPaletteEngine.
 PaletteState* CurrentPalette();
 
+// Null when the engine cannot be allocated; the caller runs without palette animation.
 PaletteState* CreatePaletteEngine(gdi::FrameSurface* dc);
 void DestroyPaletteEngine(PaletteState* state);
 void ResetPaletteSettings(PaletteState& state);
@@ -106,6 +119,12 @@ void UseCustomEffect(PaletteState& state);
 
 // Body of the palette thread: ticks until the saver stops running.
 void PaletteThread(PaletteState& state);
+
+// For another thread that edits the engine while the palette thread runs (a
+// display load, a capture): raises PalettePaused and returns once no tick is
+// in progress, so the edits cannot race a tick. Release lowers the flag.
+void HoldPaletteTicks(const PaletteState& state);
+void ReleasePaletteTicks();
 
 // Wave tables of 2048 entries.
 void FillSineWave(int32_t* wave);
