@@ -225,6 +225,21 @@ long DeleteKey(const Key& parent, std::string_view subkey) {
   });
 }
 
+long DeleteTree(const Key& parent, std::string_view subkey) {
+  if (!parent.IsOpen()) return kErrorInvalidHandle;
+  if (names::SplitPath(subkey).empty()) return kErrorBadKey;
+  return InTransaction([&]() -> long {
+    Key target;
+    if (long rc = OpenKey(parent, subkey, target); rc != kSuccess) return rc;
+    std::string child;
+    long rc;
+    // Always the first child: each pass removes the one before.
+    while ((rc = EnumKey(target, 0, child)) == kSuccess)
+      if ((rc = DeleteTree(target, child)) != kSuccess) return rc;
+    return rc == kErrorNoMoreItems ? DeleteKey(parent, subkey) : rc;
+  });
+}
+
 long EnumKey(const Key& key, uint32_t index, std::string& name) {
   if (!key.IsOpen()) return kErrorInvalidHandle;
   Session s;

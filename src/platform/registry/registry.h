@@ -49,6 +49,9 @@ long SetValue(const Key& key, std::string_view name, uint32_t type, const void* 
 long DeleteValue(const Key& key, std::string_view name);
 // Deletes a subkey that has no subkeys of its own (else kErrorAccessDenied).
 long DeleteKey(const Key& parent, std::string_view subkey);
+// Deletes a subkey with everything below it, in one transaction. An empty
+// name is kErrorBadKey and touches nothing.
+long DeleteTree(const Key& parent, std::string_view subkey);
 // Subkeys in case-insensitive name order; values in creation order.
 long EnumKey(const Key& key, uint32_t index, std::string& name);
 long EnumValue(const Key& key, uint32_t index, std::string& name, uint32_t* type, std::vector<uint8_t>* data);
