@@ -127,9 +127,14 @@ class FrameSurface {
   void IntersectClipRect(const Rect& rect);
   std::optional<Region> ClipRegion() const { return clip_; }
 
-  // Copies inside the surface. Negative extents mirror (stretch copy only).
+  // Copies inside the surface, as if through a temporary bitmap. A negative
+  // extent mirrors: the pixels run from the given origin leftwards/upwards.
+  // Source pixels outside the surface leave their destination unchanged.
   void BitBlt(int dx, int dy, int width, int height, int sx, int sy);
   void StretchBlt(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh);
+  // The same from another surface (a memory bitmap).
+  void BitBlt(int dx, int dy, int width, int height, const FrameSurface& source, int sx, int sy);
+  void StretchBlt(int dx, int dy, int dw, int dh, const FrameSurface& source, int sx, int sy, int sw, int sh);
   // 8-bit palette-index bitmap, stretched from its source rectangle.
   void StretchDib(int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh, const uint8_t* bits,
                   const DibInfo& info);

@@ -21,6 +21,26 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// The common part of two rectangles (empty when they do not meet).
+constexpr Rect IntersectRect(const Rect& a, const Rect& b) {
+  return {a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+          a.bottom < b.bottom ? a.bottom : b.bottom};
+}
+
+// The same rectangle with its corners in order (left <= right, top <= bottom).
+constexpr Rect NormalizedRect(const Rect& r) {
+  return {r.left < r.right ? r.left : r.right, r.top < r.bottom ? r.top : r.bottom, r.left < r.right ? r.right : r.left,
+          r.top < r.bottom ? r.bottom : r.top};
+}
+
+// Coordinates are kept within the platform's 27-bit device space; beyond it
+// they are clamped, so no rasteriser arithmetic can overflow.
+constexpr int32_t kCoordinateLimit = 1 << 26;
+constexpr int32_t ClampCoordinate(int64_t v) {
+  return static_cast<int32_t>(v < -kCoordinateLimit ? -kCoordinateLimit : v > kCoordinateLimit ? kCoordinateLimit : v);
+}
+constexpr Point ClampPoint(Point p) { return {ClampCoordinate(p.x), ClampCoordinate(p.y)}; }
+
 // A colour reference: 0x01000000 | i selects logical palette entry i (0..235);
 // anything else is an RGB value 0x00BBGGRR that selects the nearest fixed colour.
 using ColorRef = uint32_t;
