@@ -1,7 +1,9 @@
 #include "sound/sound_feed.h"
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "platform/shm/shared_memory.h"
 #include "platform/system/folders.h"
@@ -27,6 +29,15 @@ class FeedAttachment : public SoundFeedBlock {
 std::atomic<SoundFeedBlock*> g_feed{nullptr};
 std::mutex g_errorMutex;
 std::string g_error;
+
+// A block that another process created a moment ago may not carry its stamp
+// yet; give the creator a little time before judging the block.
+void AwaitStamp(const SoundFeedBlock& block) {
+  for (int step = 0; step < 50; ++step) {
+    if (block.U32(feed::kBlockSize) != 0 || block.U32(feed::kLayoutVersion) != 0) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
 
 void SetError(std::string text) {
   std::lock_guard<std::mutex> lock(g_errorMutex);
@@ -61,6 +72,7 @@ SoundFeedBlock* OpenSoundFeed() {
   }
   auto block = std::make_unique<FeedAttachment>(std::move(memory));
   if (block->Existed()) {
+    AwaitStamp(*block);
     uint32_t size = block->U32(feed::kBlockSize);
     uint32_t layout = block->U32(feed::kLayoutVersion);
     if (size != feed::kSize || layout != feed::kLayout) {
