@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "app/render_command.h"
+#include "engine/module_registry.h"
+#include "engine/render_thread.h"
 #include "host/saver_host.h"
 #include "settings/reg_command.h"
 
@@ -20,6 +22,7 @@ const char kHelp[] =
     "  fluxo /S <file.FLX>       play a display file full screen\n"
     "  fluxo -root               run full screen (X screen-saver convention)\n"
     "  fluxo -window-id <id>     draw into an existing X window (also $XSCREENSAVER_WINDOW)\n"
+    "  fluxo ... --module NAME   run that module alone instead of the active display\n"
     "  fluxo render [options]    run headless and write the presented frame as PNG:\n"
     "      --size WxH            surface size (default 640x480)\n"
     "      --seconds S           how long to run (default 5)\n"
@@ -40,6 +43,22 @@ const char kHelp[] =
     "\n"
     "Settings live in $XDG_CONFIG_HOME/fluxo (or $FLUXO_HOME/config when FLUXO_HOME is set).\n";
 
+// Takes "--module NAME" out of the saver's words; false for an unknown module.
+bool TakeSoloModule(std::vector<std::string>& args, std::string& problem) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--module") continue;
+    int index = i + 1 < args.size() ? fluxo::ModuleIndexOf(args[i + 1].c_str()) : -1;
+    if (index < 0 || index == fluxo::kModulePlugIn || index == fluxo::kModuleSequencer) {
+      problem = i + 1 < args.size() ? "unknown module \"" + args[i + 1] + "\"" : "--module needs a module name";
+      return false;
+    }
+    fluxo::Overrides().soloModule = index;
+    args.erase(args.begin() + i, args.begin() + i + 2);
+    return true;
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,7 +78,9 @@ int main(int argc, char** argv) {
     if (first == "render") return fluxo::RunRenderCommand(rest, std::cout, std::cerr);
   }
   std::string problem;
-  fluxo::SaverSwitches switches = fluxo::ParseSaverSwitches(args, std::getenv("XSCREENSAVER_WINDOW"), problem);
+  fluxo::SaverSwitches switches;
+  if (TakeSoloModule(args, problem))
+    switches = fluxo::ParseSaverSwitches(args, std::getenv("XSCREENSAVER_WINDOW"), problem);
   if (!problem.empty()) {
     std::cerr << "fluxo: " << problem << "\nTry 'fluxo --help'.\n";
     return 1;
