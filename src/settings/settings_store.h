@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +34,15 @@ int ReadMachineValue(reg::Hive hive, const char* subkey, const char* valueName, 
 uint32_t ReadDword(reg::Hive hive, const char* subkey, const char* valueName);
 int WriteDword(reg::Hive hive, const char* subkey, const char* valueName, uint32_t type, uint32_t value);
 void PublishVersion(uint32_t major, uint32_t minor, uint32_t build);
+
+// Numbers are stored as 4 little-endian bytes.
+inline std::array<uint8_t, 4> EncodeNumber(uint32_t v) {
+  return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+          static_cast<uint8_t>(v >> 24)};
+}
+inline uint32_t DecodeNumber(const uint8_t* b) {
+  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
+}
 
 // Convenience for the engine: the text value "Exception" naming where a fault was caught.
 void RecordException(const char* place);
