@@ -54,6 +54,7 @@ SaverHostWindow::~SaverHostWindow() {
 }
 
 bool SaverHostWindow::FitToMode() {
+  setTitle(QStringLiteral("Fluxo"));  // also names the window for window managers and tools
   switch (switches_.mode) {
     case SaverMode::FullScreen:
     case SaverMode::PlayFile:
@@ -68,7 +69,6 @@ bool SaverHostWindow::FitToMode() {
       setGeometry(QRect(QPoint(0, 0), foreignParent_->geometry().size()));
       return true;
     default:
-      setTitle(QStringLiteral("Fluxo"));
       resize(kWindowedSize.boundedTo(screen()->availableGeometry().size()));
       return true;
   }

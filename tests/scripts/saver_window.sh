@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The saver on a real (virtual) X display: full screen it ends on a key with
+# status 0 and stamps its version; with -window-id it lives inside a foreign
+# window, survives input there, and ends when that window goes.
+set -u
+fluxo="$1"
+
+for tool in xvfb-run xdotool xwininfo xmessage; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "saver window: skipped, $tool is not installed"
+    exit 0
+  fi
+done
+
+if [ -z "${FLUXO_SAVER_WINDOW_XVFB:-}" ]; then
+  export FLUXO_SAVER_WINDOW_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+
+export QT_QPA_PLATFORM=xcb
+export FLUXO_HOME=$(mktemp -d)
+export FLUXO_SHM_NAME="/fluxo-saver-window-test-$$"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  rm -rf "$FLUXO_HOME"
+  rm -f "/dev/shm${FLUXO_SHM_NAME}"
+}
+trap cleanup EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Waits up to $2 seconds for process $1 to end; prints its status, or
+# "running" when it did not end.
+wait_for_exit() {
+  local pid=$1 deadline=$((SECONDS + $2))
+  while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    echo running
+  else
+    wait "$pid"
+    echo $?
+  fi
+}
+
+# Full screen: a key that is not a hot key ends the saver.
+"$fluxo" /s 2>"$FLUXO_HOME/saver.err" &
+saver=$!
+pids+=("$saver")
+window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$saver" 2>/dev/null | head -n 1)
+if [ -z "$window" ]; then
+  fail "no saver window appeared: $(cat "$FLUXO_HOME/saver.err")"
+else
+  geometry=$(xwininfo -id "$window")
+  echo "$geometry" | grep -q "Width: 1024" || fail "the saver window does not cover the screen: $geometry"
+  xdotool windowfocus --sync "$window" 2>/dev/null
+  sleep 0.5  # let the saver get past its first frames
+  xdotool key a
+  status=$(wait_for_exit "$saver" 10)
+  [ "$status" = 0 ] || fail "the saver ended with '$status' after a key: $(cat "$FLUXO_HOME/saver.err")"
+fi
+
+versions=$("$fluxo" reg query "HKCU\\Software\\Fluxo" 2>&1)
+echo "$versions" | grep -Eq "Current Version +REG_DWORD +0x30009" || fail "no Current Version 0x30009: $versions"
+echo "$versions" | grep -Eq "Build +REG_DWORD +0x3de" || fail "no Build 0x3de: $versions"
+
+# Embedded: a foreign window from another program hosts the saver.
+xmessage -geometry 320x240+10+10 -name fluxo-host "Fluxo host window" &
+host=$!
+pids+=("$host")
+parent=$(timeout 20 xdotool search --sync --onlyvisible --classname fluxo-host 2>/dev/null | head -n 1)
+if [ -z "$parent" ]; then
+  fail "the foreign host window did not appear"
+else
+  "$fluxo" -window-id "$parent" 2>"$FLUXO_HOME/embedded.err" &
+  embedded=$!
+  pids+=("$embedded")
+  child=""
+  for _ in $(seq 100); do
+    child=$(xwininfo -children -id "$parent" 2>/dev/null | grep '"Fluxo"')
+    [ -n "$child" ] && break
+    kill -0 "$embedded" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$child" ] || fail "no Fluxo child inside window $parent: $(cat "$FLUXO_HOME/embedded.err")"
+  echo "$child" | grep -q "320x240+0+0" || fail "the embedded saver does not fill its parent: $child"
+
+  # Input inside the host window belongs to its program, not to the saver.
+  xdotool mousemove --window "$parent" 100 100 mousemove --window "$parent" 200 150 click 1
+  sleep 0.5
+  kill -0 "$embedded" 2>/dev/null || fail "input ended the embedded saver"
+
+  # When the host window goes, the saver goes with it.
+  kill "$host"
+  status=$(wait_for_exit "$embedded" 10)
+  [ "$status" = 0 ] || fail "the embedded saver ended with '$status' after its host went: $(cat "$FLUXO_HOME/embedded.err")"
+fi
+
+# An id that names no window is refused with a message.
+err=$("$fluxo" -window-id 0x7ffffff1 2>&1 >/dev/null)
+status=$?
+[ $status -ne 0 ] || fail "embedding into a missing window reported success"
+echo "$err" | grep -q "no such window" || fail "no clear message for a missing window: $err"
+
+[ $failures -eq 0 ] && echo "saver window: all checks passed"
+exit $failures
