@@ -84,6 +84,9 @@ class FrameSurface {
   ~FrameSurface();
   FrameSurface(const FrameSurface&) = delete;
   FrameSurface& operator=(const FrameSurface&) = delete;
+  // Movable, so memory bitmaps can live in containers.
+  FrameSurface(FrameSurface&&) = default;
+  FrameSurface& operator=(FrameSurface&&) = default;
 
   int Width() const { return width_; }
   int Height() const { return height_; }

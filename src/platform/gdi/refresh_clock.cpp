@@ -7,7 +7,7 @@ namespace {
 
 std::chrono::steady_clock::duration PeriodOf(double hertz) {
   // A display that reports no usable rate refreshes at 60 Hz.
-  if (!std::isfinite(hertz) || hertz < 1.0 || hertz > 1000.0) hertz = 60.0;
+  if (!std::isfinite(hertz) || hertz < 0.01 || hertz > 1000.0) hertz = 60.0;
   return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / hertz));
 }
 

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/gdi/frame_exchange.h"
+#include "platform/gdi/frame_surface.h"
+
+namespace fluxo::gdi {
+namespace {
+
+TEST(FrameExchange, HandsOverTheNewestFrameOnce) {
+  FrameExchange exchange;
+  uint64_t serial = 0;
+  std::vector<uint8_t> pixels;
+  int w = -1, h = -1;
+  EXPECT_FALSE(exchange.TakeIfNewer(serial, pixels, w, h));
+  const uint8_t first[] = {1, 2, 3, 4, 5, 6};
+  exchange.Publish(first, 3, 2);
+  const uint8_t second[] = {9, 8};
+  exchange.Publish(second, 1, 2);
+  EXPECT_EQ(exchange.Serial(), 2u);
+  ASSERT_TRUE(exchange.TakeIfNewer(serial, pixels, w, h));
+  EXPECT_EQ(serial, 2u);
+  EXPECT_EQ(pixels, (std::vector<uint8_t>{9, 8}));
+  EXPECT_EQ(w, 1);
+  EXPECT_EQ(h, 2);
+  EXPECT_FALSE(exchange.TakeIfNewer(serial, pixels, w, h));
+}
+
+TEST(FrameExchange, PublishingAnEmptyFrameIsSafe) {
+  FrameExchange exchange;
+  exchange.Publish(nullptr, 0, 5);
+  uint64_t serial = 0;
+  std::vector<uint8_t> pixels{1};
+  int w = 9, h = 9;
+  ASSERT_TRUE(exchange.TakeIfNewer(serial, pixels, w, h));
+  EXPECT_TRUE(pixels.empty());
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(h, 0);
+}
+
+TEST(FrameExchange, ConcurrentPublishAndTakeSeeWholeFrames) {
+  FrameExchange exchange;
+  std::thread producer([&] {
+    std::vector<uint8_t> frame(4096);
+    for (int i = 0; i < 200; ++i) {
+      std::fill(frame.begin(), frame.end(), static_cast<uint8_t>(i));
+      exchange.Publish(frame.data(), 64, 64);
+    }
+  });
+  uint64_t serial = 0;
+  std::vector<uint8_t> pixels;
+  int w, h;
+  while (serial < 200) {
+    if (!exchange.TakeIfNewer(serial, pixels, w, h)) continue;
+    ASSERT_EQ(pixels.size(), 4096u);
+    EXPECT_EQ(std::count(pixels.begin(), pixels.end(), pixels.front()), 4096);  // never torn
+  }
+  producer.join();
+}
+
+TEST(FrameSurface, FlushPublishesACopyAndTheSurfaceKeepsItsPixels) {
+  FrameExchange exchange;
+  FrameSurface s(3, 2);
+  s.Flush();  // nothing attached: nothing happens
+  s.AttachPresentation(&exchange, nullptr);
+  s.SetPixel(1, 1, PaletteIndex(4));
+  s.Flush();
+  uint64_t serial = 0;
+  std::vector<uint8_t> pixels;
+  int w, h;
+  ASSERT_TRUE(exchange.TakeIfNewer(serial, pixels, w, h));
+  EXPECT_EQ(pixels, (std::vector<uint8_t>{0, 0, 0, 0, 14, 0}));
+  EXPECT_EQ(s.PixelAt(1, 1), 14);
+  s.SetPixel(0, 0, kWhite);  // later drawing does not reach the published copy
+  EXPECT_EQ(pixels[0], 0);
+}
+
+TEST(RefreshClock, StopWakesAWaiterAndLaterWaitsReturnAtOnce) {
+  // At 0.01 Hz a waiter that Stop() failed to wake would hang for 100 s.
+  RefreshClock clock(0.01);
+  std::thread waiter([&] { clock.WaitForNextRefresh(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  clock.Stop();
+  waiter.join();
+  clock.WaitForNextRefresh();
+  clock.WaitForNextRefresh();
+}
+
+TEST(RefreshClock, FlushWaitsForTheClockAfterPublishing) {
+  FrameExchange exchange;
+  RefreshClock clock(1000.0);
+  FrameSurface s(2, 2);
+  s.AttachPresentation(&exchange, &clock);
+  for (int i = 0; i < 3; ++i) s.Flush();
+  EXPECT_EQ(exchange.Serial(), 3u);
+}
+
+TEST(IndicesToRgb, MatchesAPlainLookupForEveryLength) {
+  uint32_t table[256];
+  for (int i = 0; i < 256; ++i) table[i] = 0xFF000000u | (static_cast<uint32_t>(i) * 0x010203u);
+  std::vector<uint8_t> indices(1037);
+  uint32_t seed = 7;
+  for (uint8_t& v : indices) v = static_cast<uint8_t>((seed = seed * 214013u + 2531011u) >> 16);
+  for (size_t count : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{9}, size_t{1037}}) {
+    std::vector<uint32_t> out(count + 1, 0xDEADBEEF);
+    IndicesToRgb(indices.data(), count, table, out.data());
+    for (size_t i = 0; i < count; ++i) ASSERT_EQ(out[i], table[indices[i]]) << count << " " << i;
+    EXPECT_EQ(out[count], 0xDEADBEEFu) << "wrote past the end";
+  }
+}
+
+TEST(IndicesToRgb, APaletteTickRecoloursThroughTheTable) {
+  PaletteTable palette;
+  const uint8_t red[] = {255, 0, 0};
+  palette.AnimateEntries(5, 1, red);
+  uint32_t table[256];
+  palette.CopyTo(table);
+  const uint8_t pixels[] = {PixelOfEntry(5), kWhitePixel};
+  uint32_t out[2];
+  IndicesToRgb(pixels, 2, table, out);
+  EXPECT_EQ(out[0], 0xFFFF0000u);
+  EXPECT_EQ(out[1], 0xFFFFFFFFu);
+}
+
+}  // namespace
+}  // namespace fluxo::gdi
