@@ -50,6 +50,13 @@ float FollowSound(int source, float& drift, float sense, float low, float span, 
   return span * drift + low;
 }
 
+// One evaluation of a control with its own fields, truncated.
+int32_t EvaluateControl(ControlBlock& c, int index) {
+  return TruncateSourceResult(EvaluateSource(c.source[index], c.drift[index], static_cast<float>(c.sense[index]),
+                                             static_cast<float>(c.rangeLo[index]),
+                                             static_cast<float>(c.rangeHi[index])));
+}
+
 }  // namespace
 
 bool IsLiveSource(int source) { return IsLive(source, feed::kModuleSync); }
@@ -74,12 +81,6 @@ int32_t TruncateSourceResult(float result) {
   if (result >= 2147483520.0f) return std::numeric_limits<int32_t>::max();
   if (result <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(result);
-}
-
-int32_t EvaluateControl(ControlBlock& c, int index) {
-  return TruncateSourceResult(EvaluateSource(c.source[index], c.drift[index], static_cast<float>(c.sense[index]),
-                                             static_cast<float>(c.rangeLo[index]),
-                                             static_cast<float>(c.rangeHi[index])));
 }
 
 void RandomizeControls(ModuleSlot& slot) {

@@ -42,8 +42,6 @@ bool IsLivePaletteSource(int source);
 float EvaluateSource(int source, float& drift, float sense, float lo, float hi);
 // Truncates an evaluation toward zero, saturating at the int32 limits (NaN gives 0).
 int32_t TruncateSourceResult(float result);
-// One evaluation of control `index` with its own fields, truncated.
-int32_t EvaluateControl(ControlBlock& controls, int index);
 // Re-evaluates control `index` of a module during play when its source is live;
 // returns true and sets `working` (truncated) when it did.
 bool EvaluateLiveControl(ModuleSlot& slot, int index, int32_t& working);

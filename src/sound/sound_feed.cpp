@@ -108,13 +108,4 @@ std::string SoundFeedError() {
   return g_error;
 }
 
-void ResetFeedOptions() {
-  SoundFeedBlock* block = SoundFeed();
-  if (!block) return;
-  block->SetU32(feed::kTurboMode, 1);
-  block->SetU32(feed::kPaletteSync, 1);
-  block->SetU32(feed::kModuleSync, 1);
-  block->SetU32(feed::kAutoGain, 1);
-}
-
 }  // namespace fluxo

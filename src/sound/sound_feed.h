@@ -101,9 +101,6 @@ void CloseSoundFeed(SoundFeedBlock* block);
 SoundFeedBlock* SoundFeed();
 // Why the last OpenSoundFeed failed, for the error message.
 std::string SoundFeedError();
-// The option defaults of a fresh start: turbo mode, palette and module sync
-// and automatic gain all on.
-void ResetFeedOptions();
 
 float SoundLevel(int source);  // 0..1 for sources 3..21
 void HomeGain();
