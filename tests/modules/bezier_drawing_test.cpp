@@ -104,7 +104,9 @@ TEST(BezierDrawingTest, TheColourWalksUpAndDownThePalette) {
     for (size_t i = 0; i < now.size(); ++i)
       if (now[i] != previous[i]) painted.insert(now[i]);
     ASSERT_LE(painted.size(), 1u) << "frame " << frame;
-    if (!painted.empty()) ASSERT_EQ(*painted.begin(), gdi::PixelOfEntry(expected)) << "frame " << frame;
+    if (!painted.empty()) {
+      ASSERT_EQ(*painted.begin(), gdi::PixelOfEntry(expected)) << "frame " << frame;
+    }
     previous = now;
   }
   kBezierOperations.free(&harness.slot());

@@ -60,8 +60,9 @@ class ModuleHarness {
     return {p, p + static_cast<size_t>(surface_->Width()) * surface_->Height()};
   }
   int CountNonBlack() const {
-    const std::vector<uint8_t> pixels = Pixels();
-    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [](uint8_t v) { return v != 0; }));
+    const uint8_t* p = surface_->Pixels();
+    const size_t size = static_cast<size_t>(surface_->Width()) * surface_->Height();
+    return static_cast<int>(std::count_if(p, p + size, [](uint8_t v) { return v != 0; }));
   }
   void Clear() {
     std::fill_n(surface_->MutablePixels(), static_cast<size_t>(surface_->Width()) * surface_->Height(), 0);
