@@ -68,7 +68,9 @@ void StartCompanionIfWanted(SaverWindow& window) {
   Saver().launchedCompanion = 1;
 }
 
+// Without an engine the run goes on without palette animation.
 void StartPaletteThread(PaletteState* palette) {
+  if (!palette) return;
   Saver().paletteReady.store(0);
   g_paletteThread.Start([palette] {
     SetCurrentThreadPriority(ThreadPriority::Normal);
@@ -148,6 +150,7 @@ void FrameLoop(gdi::FrameSurface& surface) {
 
 void EndRun(PaletteState* palette) {
   ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
+  Saver().paletteGate.Open();  // a suspended palette thread must see the end
   g_paletteThread.Stop(kThreadStopLimit);
   Saver().saverRunning.store(0);
   DestroyPaletteEngine(palette);

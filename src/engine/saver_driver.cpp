@@ -134,10 +134,6 @@ void BlackenAfterStop(SaverWindow& window) {
   surface.Flush();
 }
 
-void WithPalette(void (*hook)(PaletteState&)) {
-  if (PaletteState* palette = CurrentPalette()) hook(*palette);
-}
-
 // Returns true when the key was a hot key (consumed).
 bool OnHotKey(SaverWindow& window, uint32_t key) {
   SaverState& saver = Saver();
@@ -182,12 +178,12 @@ bool OnHotKey(SaverWindow& window, uint32_t key) {
       withFeed([](SoundFeedBlock& f) { f.SetU32(feed::kRestartRequest, 1); });
       break;
     case vk::kF1 + 2:  // F3
-      WithPalette(UseCustomEffect);
+      WithCurrentPalette(UseCustomEffect);
       SetCaptureColours(true);
       withFeed([](SoundFeedBlock& f) { f.SetU32(feed::kCaptureRequest, 1); });
       break;
     case vk::kF1 + 3:  // F4
-      WithPalette(ChangePatternsNow);
+      WithCurrentPalette(ChangePatternsNow);
       break;
     case vk::kF1 + 4:  // F5
       ToggleSuspension(saver.paletteGate, saver.paletteSuspended);
@@ -200,7 +196,7 @@ bool OnHotKey(SaverWindow& window, uint32_t key) {
       ToggleSuspension(saver.paletteGate, saver.paletteSuspended);
       break;
     case vk::kF1 + 7:  // F8
-      WithPalette(ReverseDirection);
+      WithCurrentPalette(ReverseDirection);
       break;
     case vk::kF1 + 8:  // F9
       saver.ignoreMouse.store(!saver.ignoreMouse.load());

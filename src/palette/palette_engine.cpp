@@ -1,6 +1,7 @@
 #include "palette/palette_engine.h"
 
 #include <atomic>
+#include <mutex>
 #include <new>
 
 #include "platform/system/random.h"
@@ -9,6 +10,8 @@ namespace fluxo {
 namespace {
 
 std::atomic<PaletteState*> g_current{nullptr};
+// Keeps the engine alive while the window thread's hot keys use it.
+std::mutex g_lifetime;
 
 // Selecting and realising the palette: the device shows the engine's entries from now on.
 void RealisePalette(PaletteState& state) {
@@ -25,6 +28,11 @@ void RealisePalette(PaletteState& state) {
 }  // namespace
 
 PaletteState* CurrentPalette() { return g_current.load(); }
+
+void WithCurrentPalette(void (*hook)(PaletteState&)) {
+  std::lock_guard lock(g_lifetime);
+  if (PaletteState* state = g_current.load()) hook(*state);
+}
 
 PaletteState* CreatePaletteEngine(gdi::FrameSurface* dc) {
   SeedRandom(TickSeed());
@@ -45,6 +53,7 @@ PaletteState* CreatePaletteEngine(gdi::FrameSurface* dc) {
 
 void DestroyPaletteEngine(PaletteState* state) {
   if (!state) return;
+  std::lock_guard lock(g_lifetime);
   PaletteState* expected = state;
   g_current.compare_exchange_strong(expected, nullptr);
   delete state;

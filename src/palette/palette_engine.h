@@ -96,6 +96,8 @@ struct PaletteState {
 // The process-wide engine of the running saver or the configuration dialog:
 // set by CreatePaletteEngine, cleared by DestroyPaletteEngine.
 PaletteState* CurrentPalette();
+// Runs `hook` on the current engine, if any, while it cannot be destroyed.
+void WithCurrentPalette(void (*hook)(PaletteState&));
 
 // Null when the engine cannot be allocated; the caller runs without palette animation.
 PaletteState* CreatePaletteEngine(gdi::FrameSurface* dc);
