@@ -88,6 +88,16 @@ TEST_F(TransactionTest, AFailedInnerTransactionUndoesOnlyItsOwnSteps) {
   EXPECT_EQ(QueryValue(key, "inner", nullptr, nullptr, &size), kErrorFileNotFound);
 }
 
+TEST_F(TransactionTest, ClosingTheStoreWaitsForTheTransaction) {
+  ASSERT_EQ(InTransaction([] {
+              CloseStore();
+              return WriteNumber("T", "a", 3);
+            }),
+            kSuccess);
+  CloseStore();
+  EXPECT_EQ(ReadNumber("T", "a"), 3u);
+}
+
 TEST_F(ConcurrencyTest, ThreadsShareTheStoreWithoutLosingUpdates) {
   constexpr int kThreads = 4, kRounds = 50;
   std::vector<std::thread> threads;

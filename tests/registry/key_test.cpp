@@ -84,10 +84,20 @@ TEST_F(KeyTest, RelativeOpenAndCreateWorkFromAParent) {
   EXPECT_EQ(self.id, parent.id);
 }
 
-TEST_F(KeyTest, OverlongNamesAreRejected) {
+TEST_F(KeyTest, OverlongNamesAndLineBreaksAreRejected) {
   Key key;
   EXPECT_EQ(CreateKey(Hive::CurrentUser, std::string(256, 'k'), key), kErrorInvalidParameter);
-  EXPECT_EQ(CreateKey(Hive::CurrentUser, std::string(255, 'k'), key), kSuccess);
+  EXPECT_EQ(CreateKey(Hive::CurrentUser, "a\\line\nbreak", key), kErrorInvalidParameter);
+  EXPECT_EQ(CreateKey(Hive::CurrentUser, std::string("zero\0", 5), key), kErrorInvalidParameter);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  std::string name;
+  EXPECT_EQ(EnumKey(root, 0, name), kErrorNoMoreItems) << "nothing of a refused path is left";
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, std::string(255, 'k'), key), kSuccess);
+  uint32_t v = 1;
+  EXPECT_EQ(SetValue(key, "two\r\nlines", kRegDword, &v, 4), kErrorInvalidParameter);
+  EXPECT_EQ(SetValue(key, std::string(16384, 'v'), kRegDword, &v, 4), kErrorInvalidParameter);
+  EXPECT_EQ(SetValue(key, std::string(16383, 'v'), kRegDword, &v, 4), kSuccess);
 }
 
 TEST_F(KeyTest, SubkeysEnumerateInCaseInsensitiveOrder) {

@@ -14,6 +14,8 @@ std::string Fold(std::string_view name) {
   return folded;
 }
 
+bool IsStorableName(std::string_view name) { return name.find_first_of(std::string_view("\0\r\n", 3)) == std::string_view::npos; }
+
 std::vector<std::string_view> SplitPath(std::string_view path) {
   std::vector<std::string_view> parts;
   while (!path.empty()) {

@@ -10,6 +10,9 @@ namespace fluxo::reg::names {
 constexpr size_t kMaxKeyName = 255;
 constexpr size_t kMaxValueName = 16383;
 
+// Names never hold line breaks or zeros: they would break export files.
+bool IsStorableName(std::string_view name);
+
 // The form names are compared and ordered by: ASCII letters upper-cased,
 // so "Saved" and "SAVED" are one name and order as the platform orders them.
 std::string Fold(std::string_view name);

@@ -63,7 +63,8 @@ long Walk(Session& s, const Key& parent, std::string_view path, bool create, Key
   }
   Key at = parent;
   for (std::string_view part : parts) {
-    if (part.size() > names::kMaxKeyName) return create ? kErrorInvalidParameter : kErrorFileNotFound;
+    if (part.size() > names::kMaxKeyName || !names::IsStorableName(part))
+      return create ? kErrorInvalidParameter : kErrorFileNotFound;
     int64_t child = 0;
     long rc = FindChild(s, at.id, part, child);
     if (rc == kErrorFileNotFound && at.id == parent.id) rc = Missing(s, parent.id, rc);
@@ -166,7 +167,8 @@ long QueryValue(const Key& key, std::string_view name, uint32_t* type, void* dat
 
 long SetValue(const Key& key, std::string_view name, uint32_t type, const void* data, uint32_t size) {
   if (!key.IsOpen()) return kErrorInvalidHandle;
-  if ((size && !data) || name.size() > names::kMaxValueName) return kErrorInvalidParameter;
+  if ((size && !data) || name.size() > names::kMaxValueName || !names::IsStorableName(name))
+    return kErrorInvalidParameter;
   if (type == kRegDword && size != 4) return kErrorInvalidParameter;
   std::vector<uint8_t> text;
   if (type == kRegSz) {

@@ -155,6 +155,7 @@ int& Session::Depth() { return g_connection.depth; }
 
 void Close() {
   std::lock_guard lock(g_mutex);
+  if (g_connection.depth > 0) return;  // a transaction on this thread still uses it
   if (g_connection.db && g_connection.pid == getpid())
     CloseConnection(g_connection);
   else if (g_connection.db)
