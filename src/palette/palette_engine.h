@@ -82,8 +82,6 @@ struct PaletteState {
   std::atomic<uint32_t> nextChange[kChannels];
   int32_t entryCount;
   int32_t rampPrev[kChannels];
-  // Noted at the start of each tick: sound sources are followed while the feed is live.
-  int32_t soundLive;
   // F8: the number of direction reversals the palette thread still has to apply.
   std::atomic<int32_t> pendingReversals;
   // 1 while the palette thread is inside a tick (see HoldPaletteTicks).

@@ -14,15 +14,13 @@ int32_t EvaluatePaletteParam(PaletteState& state, int param, int channel) {
   int slot = ParamSlot(param, channel);
   float result = EvaluateSource(state.source[slot], state.drift[slot], static_cast<float>(state.sense[slot]),
                                 static_cast<float>(state.rangeLo[slot]), static_cast<float>(state.rangeHi[slot]));
-  state.value[slot] = static_cast<int32_t>(result);
+  state.value[slot] = TruncateSourceResult(result);
   return state.value[slot];
 }
 
 int32_t LivePaletteParam(PaletteState& state, int param, int channel) {
   int slot = ParamSlot(param, channel);
-  int32_t source = state.source[slot];
-  if (source == kSourceOscillate || (source >= kSourceVolume && state.soundLive))
-    return EvaluatePaletteParam(state, param, channel);
+  if (state.source[slot] >= kSourceOscillate) return EvaluatePaletteParam(state, param, channel);
   return state.value[slot];
 }
 

@@ -77,7 +77,6 @@ void WritePalette(PaletteState& state) {
 void AnimatePaletteFrame(PaletteState& state) {
   ApplyPendingReversals(state);
   uint32_t now = GetTickCount();
-  state.soundLive = IsLivePaletteSource(kSourceVolume);
   for (int ch = 0; ch < kChannels; ++ch)
     if (TickIsPast(now, state.nextChange[ch].load(std::memory_order_relaxed)) && !state.morphing[ch])
       StartMorph(state, ch);
