@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
