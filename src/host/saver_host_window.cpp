@@ -62,12 +62,14 @@ bool SaverHostWindow::FitToMode() {
       setGeometry(screen()->geometry());
       setCursor(QCursor(Qt::BlankCursor));
       return true;
-    case SaverMode::Embedded:
-      foreignParent_ = WrapForeignWindow(switches_.windowId);
+    case SaverMode::Embedded: {
+      const std::optional<QSize> size = ForeignWindowSize(switches_.windowId);
+      if (size) foreignParent_ = WrapForeignWindow(switches_.windowId);
       if (!foreignParent_) return false;
       setParent(foreignParent_.get());
-      setGeometry(QRect(QPoint(0, 0), foreignParent_->geometry().size()));
+      setGeometry(QRect(QPoint(0, 0), *size));
       return true;
+    }
     default:
       resize(kWindowedSize.boundedTo(screen()->availableGeometry().size()));
       return true;

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -291,6 +292,29 @@ TEST_F(SaverHostWindowTest, TheProcedureMayIgnoreACloseRequest) {
   EXPECT_EQ(recorder_.log.back().message, SaverMessage::Destroy);
 }
 
+TEST_F(SaverHostWindowTest, OnlyTheFirstExposeErases) {
+  auto window = MakeWindow(SaverMode::Window);
+  bool reshown = false;
+  recorder_.handle = [&](SaverHostWindow& w, const Message& m) -> intptr_t {
+    if (m.message == SaverMessage::EraseBackground && !reshown) {
+      reshown = true;
+      QMetaObject::invokeMethod(
+          &w,
+          [&w] {
+            w.hide();
+            w.show();  // exposed again
+            QMetaObject::invokeMethod(&w, [&w] { w.DestroyNow(); }, Qt::QueuedConnection);
+          },
+          Qt::QueuedConnection);
+    }
+    return w.DefaultProc(m.message, m.wParam, m.lParam);
+  };
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  EXPECT_EQ(Run(*window), 0);
+  EXPECT_TRUE(reshown);
+  EXPECT_EQ(Count(SaverMessage::EraseBackground), 1);
+}
+
 TEST_F(SaverHostWindowTest, InvalidateWithEraseAsksForAnotherErase) {
   auto window = MakeWindow(SaverMode::Window);
   int erases = 0;
@@ -335,6 +359,44 @@ TEST_F(SaverHostWindowTest, EmbeddingIntoAMissingWindowFailsBeforeCreate) {
   EXPECT_EQ(window->Start(), SaverHostWindow::StartResult::NoParentWindow);
   window.reset();
   EXPECT_TRUE(recorder_.log.empty());
+}
+
+// What the window shows at its centre, as the screen has it.
+QRgb ShownAtCentre(SaverHostWindow& window) {
+  const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+  return shown.isNull() ? 0 : shown.pixel(shown.width() / 2, shown.height() / 2);
+}
+
+TEST_F(SaverHostWindowTest, FramesAndPaletteTicksReachTheScreen) {
+  auto window = MakeWindow(SaverMode::Window);
+  constexpr uint32_t kGreen = 0xFF00C000u, kBlue = 0xFF0000E0u;
+  QTimer watcher;
+  recorder_.handle = [&](SaverHostWindow& w, const Message& m) -> intptr_t {
+    if (m.message == SaverMessage::EraseBackground) {
+      // As the render thread would: draw with an animated entry and flush.
+      w.Surface().Palette().SetEntry(gdi::PixelOfEntry(7), kGreen);
+      w.Surface().FillRect(w.Surface().ClientRect(), gdi::Brush::Solid(gdi::PaletteIndex(7)));
+      w.Surface().Flush();
+      watcher.start(10);
+    }
+    return w.DefaultProc(m.message, m.wParam, m.lParam);
+  };
+  std::vector<QRgb> seen;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    const QRgb shown = ShownAtCentre(*window);
+    if (seen.empty() || seen.back() != shown) seen.push_back(shown);
+    if (shown == kGreen) {
+      // A palette tick without a new frame recolours the picture.
+      window->Surface().Palette().SetEntry(gdi::PixelOfEntry(7), kBlue);
+    } else if (shown == kBlue) {
+      window->DestroyNow();
+    }
+  });
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  EXPECT_EQ(Run(*window), 0);
+  ASSERT_GE(seen.size(), 2u);
+  EXPECT_EQ(seen[seen.size() - 2], kGreen);
+  EXPECT_EQ(seen.back(), kBlue);
 }
 
 TEST_F(SaverHostWindowTest, CommandLineAndSurface) {

@@ -30,16 +30,17 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# Waits up to $2 seconds for process $1 to end; prints its status, or
-# "running" when it did not end.
+# Waits up to $2 seconds for process $1 to end and sets `ended` to its exit
+# status, or to "running" when it did not end.
+ended=""
 wait_for_exit() {
   local pid=$1 deadline=$((SECONDS + $2))
   while kill -0 "$pid" 2>/dev/null && [ $SECONDS -lt $deadline ]; do sleep 0.1; done
   if kill -0 "$pid" 2>/dev/null; then
-    echo running
+    ended=running
   else
     wait "$pid"
-    echo $?
+    ended=$?
   fi
 }
 
@@ -56,8 +57,8 @@ else
   xdotool windowfocus --sync "$window" 2>/dev/null
   sleep 0.5  # let the saver get past its first frames
   xdotool key a
-  status=$(wait_for_exit "$saver" 10)
-  [ "$status" = 0 ] || fail "the saver ended with '$status' after a key: $(cat "$FLUXO_HOME/saver.err")"
+  wait_for_exit "$saver" 10
+  [ "$ended" = 0 ] || fail "the saver ended with '$ended' after a key: $(cat "$FLUXO_HOME/saver.err")"
 fi
 
 versions=$("$fluxo" reg query "HKCU\\Software\\Fluxo" 2>&1)
@@ -92,8 +93,8 @@ else
 
   # When the host window goes, the saver goes with it.
   kill "$host"
-  status=$(wait_for_exit "$embedded" 10)
-  [ "$status" = 0 ] || fail "the embedded saver ended with '$status' after its host went: $(cat "$FLUXO_HOME/embedded.err")"
+  wait_for_exit "$embedded" 10
+  [ "$ended" = 0 ] || fail "the embedded saver ended with '$ended' after its host went: $(cat "$FLUXO_HOME/embedded.err")"
 fi
 
 # An id that names no window is refused with a message.
