@@ -8,24 +8,9 @@
 #include "settings/main_settings.h"
 #include "settings/saved_displays.h"
 #include "settings/settings_store.h"
-#include "sound/sound_feed.h"
 
 namespace fluxo {
 namespace {
-
-void SetFeedOptionDefaults() {
-  if (SoundFeedBlock* feed = SoundFeed()) {
-    feed->SetU32(feed::kTurboMode, 1);
-    feed->SetU32(feed::kPaletteSync, 1);
-    feed->SetU32(feed::kModuleSync, 1);
-    feed->SetU32(feed::kAutoGain, 1);
-  }
-  MainSettings& main = Main();
-  main.showInfo = 0;
-  main.showName = 0;
-  main.autoRun = 0;
-  main.homingRate = 1000;
-}
 
 void LoadActiveDisplay() {
   char savedPath[300];
@@ -47,7 +32,7 @@ void LoadActiveDisplay() {
 }  // namespace
 
 void InitialiseModuleRegistry() {
-  SetFeedOptionDefaults();
+  SetOptionDefaults();
   ModuleTable& table = Modules();
   for (int i = 0; i < kModuleCount; ++i) {
     table.slots[i].name = kModuleNames[i];

@@ -49,13 +49,7 @@ uint32_t LeadingNumber(const char* text) {
 }
 
 void LoadRootValues(const reg::Key& root, MainSettings& m, SoundFeedBlock* feed) {
-  if (feed)
-    for (size_t offset : {feed::kTurboMode, feed::kPaletteSync, feed::kModuleSync, feed::kAutoGain})
-      feed->SetU32(offset, 1);
-  m.showInfo = 0;
-  m.showName = 0;
-  m.autoRun = 0;
-  m.homingRate = 1000;
+  SetOptionDefaults();
   auto read = [&](const char* name, uint32_t& field) {
     if (auto v = ReadNumber(root, name)) field = *v;
   };
@@ -113,6 +107,16 @@ void SaveGraceSeconds(uint32_t seconds) {
 }  // namespace
 
 MainSettings& Main() { return g_main; }
+
+void SetOptionDefaults() {
+  if (SoundFeedBlock* feed = SoundFeed())
+    for (size_t offset : {feed::kTurboMode, feed::kPaletteSync, feed::kModuleSync, feed::kAutoGain})
+      feed->SetU32(offset, 1);
+  g_main.showInfo = 0;
+  g_main.showName = 0;
+  g_main.autoRun = 0;
+  g_main.homingRate = 1000;
+}
 
 void ResetMainSettings() {
   MainSettings& m = g_main;

@@ -21,6 +21,9 @@ struct MainSettings {
 
 MainSettings& Main();
 void ResetMainSettings();  // built-in defaults (tests, fresh start)
+// The sound options of the feed ("SlowCPU", "AutoGain" and the two sync flags)
+// and the options every start resets before reading the settings.
+void SetOptionDefaults();
 
 // The Winlogon key that holds "ScreenSaverGracePeriod" (the NT family's).
 extern const char kWinlogonKey[];
