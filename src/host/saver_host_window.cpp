@@ -83,7 +83,8 @@ SaverHostWindow::StartResult SaverHostWindow::Start() {
   surface_ = std::make_unique<gdi::FrameSurface>(std::max(1, width()), std::max(1, height()), palette_);
   clock_ = std::make_unique<gdi::RefreshClock>(hz);
   surface_->AttachPresentation(&exchange_, clock_.get());
-  refreshTimer_.setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / hz))));
+  // Rounded down, so the presenter never falls behind the render thread's pace.
+  refreshTimer_.setInterval(std::max(1, static_cast<int>(1000.0 / hz)));
 
   created_ = true;
   if (procedure_(this, SaverMessage::Create, 0, 0) == -1) {
