@@ -43,6 +43,13 @@ const char kHelp[] =
     "\n"
     "Settings live in $XDG_CONFIG_HOME/fluxo (or $FLUXO_HOME/config when FLUXO_HOME is set).\n";
 
+// Qt aborts without a display; say what to do instead.
+bool DisplayAvailable() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (const char* value = std::getenv(name); value && *value) return true;
+  return false;
+}
+
 // Takes "--module NAME" out of the saver's words; false for an unknown module.
 bool TakeSoloModule(std::vector<std::string>& args, std::string& problem) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -88,6 +95,10 @@ int main(int argc, char** argv) {
   if (switches.mode == fluxo::SaverMode::Configure) {
     std::cerr << "fluxo: the configuration dialog is not available yet\n";
     return 2;
+  }
+  if (!DisplayAvailable()) {
+    std::cerr << "fluxo: no display found; 'fluxo render' runs the saver without one\n";
+    return 1;
   }
   return fluxo::RunSaverHost(switches, argc, argv);
 }

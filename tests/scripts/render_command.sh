@@ -41,5 +41,16 @@ status=$?
 echo "$err" | grep -qi "sound feed" || fail "no clear message for the wrong block: $err"
 [ "$(md5sum < "$block")" = "$before" ] || fail "the foreign block was changed"
 
+# Without a display the saver says how to run headless instead of crashing.
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$fluxo" /s 2>&1)
+status=$?
+[ $status -eq 1 ] || fail "saver without a display exited $status"
+echo "$err" | grep -q "fluxo render" || fail "no hint without a display: $err"
+err=$("$fluxo" /c 2>&1)
+[ $? -eq 2 ] || fail "/c did not exit with status 2"
+echo "$err" | grep -q "configuration dialog is not available yet" || fail "/c message: $err"
+"$fluxo" --version | grep -qx "3.9.990" || fail "--version"
+"$fluxo" --help | grep -q "render" || fail "--help"
+
 [ $failures -eq 0 ] && echo "render command: all checks passed"
 exit $failures
