@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
@@ -148,12 +149,12 @@ void FrameLoop(gdi::FrameSurface& surface) {
   }
 }
 
-void EndRun(PaletteState* palette) {
+void EndRun(PaletteState*& palette) {
   ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
   Saver().paletteGate.Open();  // a suspended palette thread must see the end
   g_paletteThread.Stop(kThreadStopLimit);
   Saver().saverRunning.store(0);
-  DestroyPaletteEngine(palette);
+  DestroyPaletteEngine(std::exchange(palette, nullptr));
 }
 
 void AskCompanionToQuit() {
@@ -185,13 +186,14 @@ void RunModulePass(uint32_t frameCounter) {
 
 void SaveScreen(SaverWindow* window) {
   SaverState& saver = Saver();
+  PaletteState* palette = nullptr;
   try {
     if (saver.modeSwitched.load()) SleepMs(1000);  // let the new video mode settle
     SeedRandom(TickSeed());
     gdi::FrameSurface& surface = window->Surface();
     ClearSlots(surface);
     saver.saverRunning.store(1);
-    PaletteState* palette = CreatePaletteEngine(&surface);
+    palette = CreatePaletteEngine(&surface);
     SetUpSurface(*window);
     InitialiseRegistryForRun();
     StartCompanionIfWanted(*window);
@@ -207,8 +209,11 @@ void SaveScreen(SaverWindow* window) {
   } catch (...) {
     saver.saverRunning.store(0);
     RecordException("SaveScreen");
-    // The palette thread ends by itself now; it is not waited for.
-    g_paletteThread.Stop(std::chrono::milliseconds(0));
+    // The modules stay as the fault left them, but the palette thread, which
+    // ends by itself now, is waited for: it must not outlive the window it paints.
+    saver.paletteGate.Open();
+    g_paletteThread.Stop(kThreadStopLimit);
+    DestroyPaletteEngine(palette);
   }
   AskCompanionToQuit();
 }
