@@ -174,34 +174,34 @@ bool OnHotKey(SaverWindow& window, uint32_t key) {
     case vk::kF1:
       withFeed([](SoundFeedBlock& f) { f.SetU32(feed::kCaptureRequest, 1); });
       break;
-    case vk::kF1 + 1:  // F2
+    case vk::kF2:
       withFeed([](SoundFeedBlock& f) { f.SetU32(feed::kRestartRequest, 1); });
       break;
-    case vk::kF1 + 2:  // F3
+    case vk::kF3:
       WithCurrentPalette(UseCustomEffect);
       SetCaptureColours(true);
       withFeed([](SoundFeedBlock& f) { f.SetU32(feed::kCaptureRequest, 1); });
       break;
-    case vk::kF1 + 3:  // F4
+    case vk::kF4:
       WithCurrentPalette(ChangePatternsNow);
       break;
-    case vk::kF1 + 4:  // F5
+    case vk::kF5:
       ToggleSuspension(saver.paletteGate, saver.paletteSuspended);
       ToggleSuspension(saver.renderGate, saver.renderSuspended);
       break;
-    case vk::kF1 + 5:  // F6
+    case vk::kF6:
       ToggleSuspension(saver.renderGate, saver.renderSuspended);
       break;
-    case vk::kF1 + 6:  // F7
+    case vk::kF7:
       ToggleSuspension(saver.paletteGate, saver.paletteSuspended);
       break;
-    case vk::kF1 + 7:  // F8
+    case vk::kF8:
       WithCurrentPalette(ReverseDirection);
       break;
-    case vk::kF1 + 8:  // F9
+    case vk::kF9:
       saver.ignoreMouse.store(!saver.ignoreMouse.load());
       break;
-    case vk::kF1 + 10:  // F11
+    case vk::kF11:
       withFeed([](SoundFeedBlock& f) {
         if (f.U32(feed::kKeyStep) > 1) f.SetU32(feed::kKeyStep, f.U32(feed::kKeyStep) - 1);
       });

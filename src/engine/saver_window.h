@@ -40,6 +40,16 @@ constexpr uint32_t kA = 0x41;
 constexpr uint32_t kAdd = 0x6B;       // numeric pad +
 constexpr uint32_t kSubtract = 0x6D;  // numeric pad -
 constexpr uint32_t kF1 = 0x70;
+constexpr uint32_t kF2 = 0x71;
+constexpr uint32_t kF3 = 0x72;
+constexpr uint32_t kF4 = 0x73;
+constexpr uint32_t kF5 = 0x74;
+constexpr uint32_t kF6 = 0x75;
+constexpr uint32_t kF7 = 0x76;
+constexpr uint32_t kF8 = 0x77;
+constexpr uint32_t kF9 = 0x78;
+constexpr uint32_t kF10 = 0x79;
+constexpr uint32_t kF11 = 0x7A;
 constexpr uint32_t kF12 = 0x7B;
 }  // namespace vk
 
