@@ -15,6 +15,15 @@ const char kTestingDisplay[] = "Testing Current Settings";
 // No display store yet: nothing loads and nothing is created.
 int LoadDisplay(const char*) { return 0; }
 
+void SaveCurrentDisplay(const char*) {}
+
+std::vector<std::string> ListDisplays(int* active) {
+  if (active) *active = -1;
+  return {};
+}
+
+bool DisplayHasModule(const char*, const char*) { return false; }
+
 void CreatePresetDisplays() {}
 
 void CreatePresetDisplay(int, const char*, int) {}

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+#include <vector>
 
 namespace fluxo {
 
@@ -6,6 +8,13 @@ namespace fluxo {
 // filled by the saved-displays store; until then no display can be loaded
 // and the saver falls back to its built-in defaults.
 int LoadDisplay(const char* name);
+// Stores the current state as `name` and makes it the active display.
+void SaveCurrentDisplay(const char* name);
+// The saved displays in store order; `active` receives the index of the
+// active one, or -1.
+std::vector<std::string> ListDisplays(int* active = nullptr);
+// True when the display's key holds the module key of `module` ("Random", "Sequencer").
+bool DisplayHasModule(const char* display, const char* module);
 void CreatePresetDisplays();
 void CreatePresetDisplay(int moduleIndex, const char* prefix, int effect);
 void CaptureDisplay();
