@@ -135,7 +135,7 @@ TEST(PriorityClass, ReachesEveryThreadOfTheProcess) {
     stop = true;
     unknown.join();
     below.join();
-    _exit(tasks == 3 && wrong == 0 ? 0 : 10 + wrong);
+    _exit(tasks >= 3 && wrong == 0 ? 0 : 10 + wrong);  // sanitizers add threads of their own
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
