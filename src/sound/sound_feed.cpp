@@ -50,9 +50,6 @@ bool AcceptBlock(uint8_t* data, SharedMemory::Found found, const std::string& na
     for (size_t i = 0; i < feed::kSize; i += 2) block.SetU16(i, 0);
   block.SetU32(feed::kLayoutVersion, feed::kLayout);
   block.SetU32(feed::kBlockSize, feed::kSize);
-  block.SetU16(feed::kSaverMajor, kSaverMajorVersion);
-  block.SetU16(feed::kSaverMinor, kSaverMinorVersion);
-  block.SetU16(feed::kSaverBuild, kSaverBuildNumber);
   return true;
 }
 
@@ -79,7 +76,7 @@ void SoundFeedBlock::SetText(size_t offset, size_t capacity, const std::string& 
     SetByte(offset + i, i < length ? static_cast<uint8_t>(text[i]) : 0);
 }
 
-SoundFeedBlock* OpenSoundFeed() {
+SoundFeedBlock* AttachSoundFeed() {
   std::string error;
   const std::string name = SharedMemoryName();
   if (name.empty()) {
@@ -101,6 +98,15 @@ SoundFeedBlock* OpenSoundFeed() {
   g_attachments.push_back(attachment);
   g_feed.store(attachment.get(), std::memory_order_release);
   return attachment.get();
+}
+
+SoundFeedBlock* OpenSoundFeed() {
+  SoundFeedBlock* block = AttachSoundFeed();
+  if (!block) return nullptr;
+  block->SetU16(feed::kSaverMajor, kSaverMajorVersion);
+  block->SetU16(feed::kSaverMinor, kSaverMinorVersion);
+  block->SetU16(feed::kSaverBuild, kSaverBuildNumber);
+  return block;
 }
 
 void CloseSoundFeed(SoundFeedBlock* block) {
