@@ -1,0 +1,42 @@
+// Plasma frame passes at 1920x1080, without pacing (no exchange or clock attached).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "controls/controls.h"
+#include "engine/module_registry.h"
+#include "modules/plasma.h"
+#include "platform/gdi/frame_surface.h"
+#include "platform/system/random.h"
+
+namespace fluxo {
+namespace {
+
+enum { kXTiling = 10, kYTiling = 11 };
+
+void RunPlasmaFrames(benchmark::State& state, int tiling) {
+  ClearModuleTable();
+  DefineAllControls();
+  auto surface = std::make_unique<gdi::FrameSurface>(1920, 1080);
+  ModuleSlot& slot = Slot(kModulePlasma);
+  slot.width = 1920;
+  slot.height = 1080;
+  slot.dc = surface.get();
+  slot.controls.value[kXTiling] = tiling;
+  slot.controls.value[kYTiling] = tiling;
+  SeedRandom(12345);
+  kPlasmaOperations.allocate(&slot);
+  kPlasmaOperations.initialise(&slot);
+  for (auto _ : state) benchmark::DoNotOptimize(kPlasmaOperations.frame(&slot));
+  kPlasmaOperations.free(&slot);
+  slot.dc = nullptr;
+}
+
+void BM_PlasmaFrameDefaults(benchmark::State& state) { RunPlasmaFrames(state, 1); }
+void BM_PlasmaFrameTiled8x8(benchmark::State& state) { RunPlasmaFrames(state, 8); }
+
+BENCHMARK(BM_PlasmaFrameDefaults)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlasmaFrameTiled8x8)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace fluxo
