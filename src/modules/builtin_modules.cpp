@@ -4,6 +4,7 @@
 #include "modules/bezier.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
+#include "modules/stain.h"
 
 namespace fluxo {
 
@@ -15,6 +16,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kPatternOperations;
     case kModulePlasma:
       return &kPlasmaOperations;
+    case kModuleStain:
+      return &kStainOperations;
     default:
       return nullptr;
   }
