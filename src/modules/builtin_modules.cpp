@@ -4,6 +4,7 @@
 #include "modules/bezier.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
+#include "modules/ray.h"
 #include "modules/stain.h"
 
 namespace fluxo {
@@ -18,6 +19,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kPlasmaOperations;
     case kModuleStain:
       return &kStainOperations;
+    case kModuleRay:
+      return &kRayOperations;
     default:
       return nullptr;
   }
