@@ -50,16 +50,30 @@ void ReplaceBright(const CloudView& cloud, const std::vector<uint8_t>& copy, Par
   }
 }
 
-// In place, column by column, so blurred pixels feed their neighbours.
+// In place, column by column (x outer, y inner), so blurred pixels feed
+// their neighbours: a pixel sees the blurred column to its left and the
+// blurred pixel above it. Columns are gathered into contiguous arrays so that
+// everything but that one pixel-to-pixel dependency runs as vector loops.
 void Blur(const CloudView& cloud) {
-  if (cloud.maxX < 4) return;
-  for (int x = 1; x <= cloud.maxX - 3; ++x) {
-    for (int y = 1; y <= cloud.maxY - 3; ++y) {
-      int sum = 0;
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) sum += cloud.At(x + dx, y + dy);
-      cloud.At(x, y) = static_cast<uint8_t>(sum / 9);
-    }
+  const int m = cloud.maxX;
+  const int n = cloud.maxY;
+  if (m < 4 || n < 4) return;
+  const size_t length = static_cast<size_t>(n) + 1;
+  std::vector<int32_t> left(length), centre(length), right(length), sums(length);
+  auto gather = [&](int x, std::vector<int32_t>& column) {
+    for (int y = 0; y <= n; ++y) column[y] = cloud.At(x, y);
+  };
+  gather(0, left);
+  gather(1, centre);
+  for (int x = 1; x <= m - 3; ++x) {
+    gather(x + 1, right);
+    for (int y = 1; y <= n - 3; ++y)
+      sums[y] = left[y - 1] + left[y] + left[y + 1] + centre[y] + centre[y + 1] + right[y - 1] + right[y] +
+                right[y + 1];
+    for (int y = 1; y <= n - 3; ++y) centre[y] = (sums[y] + centre[y - 1]) / 9;
+    for (int y = 1; y <= n - 3; ++y) cloud.At(x, y) = static_cast<uint8_t>(centre[y]);
+    std::swap(left, centre);
+    std::swap(centre, right);
   }
 }
 

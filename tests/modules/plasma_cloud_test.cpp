@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "modules/plasma.h"
@@ -117,6 +118,29 @@ TEST(PlasmaEffectTest, BlurAveragesInPlaceAndNeedsAWideEnoughTile) {
   Cloud narrow(4, 10);  // M = 3 < 4
   narrow.FillDistinct();
   EXPECT_EQ(Applied(narrow, 10), narrow.bytes);
+}
+
+// The blur written as defined: x outer, y inner, each pixel replaced in place.
+void ReferenceBlur(CloudView cloud) {
+  for (int x = 1; x <= cloud.maxX - 3; ++x)
+    for (int y = 1; y <= cloud.maxY - 3; ++y) {
+      int sum = 0;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) sum += cloud.At(x + dx, y + dy);
+      cloud.At(x, y) = static_cast<uint8_t>(sum / 9);
+    }
+}
+
+TEST(PlasmaEffectTest, BlurMatchesTheInPlaceDefinitionOnRandomClouds) {
+  SeedRandom(99);
+  for (auto [width, height] : {std::pair{5, 5}, std::pair{37, 23}, std::pair{64, 9}, std::pair{6, 70}}) {
+    Cloud cloud(width, height);
+    for (auto& b : cloud.bytes) b = static_cast<uint8_t>(1 + Rand() % 235);
+    Cloud expected = cloud;
+    expected.view.pixels = expected.bytes.data();
+    ReferenceBlur(expected.view);
+    EXPECT_EQ(Applied(cloud, 10), expected.bytes) << width << "x" << height;
+  }
 }
 
 TEST(PlasmaEffectTest, NumberZeroDrawsTheEffectFromTheGenerator) {
