@@ -358,7 +358,7 @@ int32_t Free(ModuleSlot*) {
 }  // namespace
 
 namespace pattern {
-uint8_t ValueAt(int x, int y) { return static_cast<uint8_t>(Generate(x, y) % 236); }
+uint8_t ValueAt(int x, int y) { return g_pattern.Allocated() ? static_cast<uint8_t>(Generate(x, y) % 236) : 0; }
 }  // namespace pattern
 
 const ModuleOperations kPatternOperations{Frame, Allocate, Initialise, Free};
