@@ -280,6 +280,12 @@ int32_t Free(ModuleSlot*) {
 
 }  // namespace
 
+namespace stain {
+uint8_t ValueAt(int generator, int x, int y) {
+  return g_stain.Allocated() ? static_cast<uint8_t>(Value(generator, x, y)) : 0;
+}
+}  // namespace stain
+
 const ModuleOperations kStainOperations{Frame, Allocate, Initialise, Free};
 
 }  // namespace fluxo
