@@ -1,6 +1,5 @@
 #include "app/display_command.h"
 
-#include <functional>
 #include <sstream>
 
 #include "app/display_show.h"
