@@ -63,7 +63,7 @@ void ShowBox(gdi::FrameSurface& surface, OverlayBoxState& box, const gdi::Rect& 
 }
 
 // The name of the display loading last wrote into the feed.
-std::string CurrentDisplayName() {
+std::string PlayingDisplayName() {
   SoundFeedBlock* feed = SoundFeed();
   return feed ? feed->Text(feed::kDisplayName, kDisplayNameSize) : std::string();
 }
@@ -117,7 +117,7 @@ void UpdateNameBox(gdi::FrameSurface& surface) {
   if (showSeconds == 0) return;
   OverlayBoxState& box = OverlayBoxes()[kDisplayNameBox];
   const uint32_t now = GetTickCount();
-  const std::string name = CurrentDisplayName();
+  const std::string name = PlayingDisplayName();
   if (Expired(box, now) || name != g_overlay.lastName) EraseBox(surface, box);
   if (name == g_overlay.lastName) return;
   g_overlay.lastName = name;
