@@ -8,6 +8,7 @@
 #include "engine/display_candidates.h"
 #include "engine/module_registry.h"
 #include "modules/kit/module_surface.h"
+#include "modules/kit/overlay_boxes.h"
 #include "palette/palette_engine.h"
 #include "platform/system/random.h"
 #include "platform/system/tick_count.h"
@@ -154,6 +155,14 @@ void LoadChosenDisplay() {
   }
 }
 
+// The whole surface but the visible information boxes, whatever clip region
+// the stopped modules left behind.
+void ClearScreen(gdi::FrameSurface& surface) {
+  surface.SelectClipRegion(nullptr);
+  ExcludeOverlayBoxes(surface);
+  surface.FillRect(surface.ClientRect(), gdi::Brush::StockBlack());
+}
+
 void StartChosenModules() {
   for (int i = 0; i < kSwitchedModules; ++i) {
     ModuleSlot& slot = Slot(i);
@@ -184,10 +193,7 @@ void Switch(ModuleSlot& slot) {
   } else if (s.maximumAtOnce >= 1) {
     PickModules();
   }
-  if (s.clearScreen && slot.dc) {
-    gdi::FrameSurface& surface = kit::ModuleSurface(slot);
-    surface.FillRect(surface.ClientRect(), gdi::Brush::StockBlack());
-  }
+  if (s.clearScreen && slot.dc) ClearScreen(kit::ModuleSurface(slot));
   StartChosenModules();
   if (s.mode != kModuleSubset) WithCurrentPalette(ScheduleSoonChange);
 

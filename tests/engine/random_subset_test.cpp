@@ -10,6 +10,7 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
 #include "engine/random_module.h"
+#include "modules/kit/overlay_boxes.h"
 #include "platform/gdi/frame_surface.h"
 #include "platform/system/random.h"
 #include "platform/system/tick_count.h"
@@ -227,12 +228,18 @@ TEST_F(RandomSubsetTest, RandomControlsAndClearScreenApplyToEachSwitch) {
   SetControl(kRandomControls, 1);
   SetControl(kClearScreen, 1);
   surface->FillRect(surface->ClientRect(), gdi::Brush::StockWhite());
+  surface->IntersectClipRect({0, 0, 8, 8});  // left behind by a module
+  ResetOverlayBoxes();
+  OverlayBoxes()[kSloganBox] = {{40, 30, 64, 48}, Clock::now + 5000};
   Start();
   const ControlBlock& bezier = Slot(kModuleBezier).controls;
   EXPECT_TRUE(std::all_of(std::begin(bezier.source), std::end(bezier.source),
                           [](int32_t s) { return s == kSourceRandom; }));
-  const uint8_t* pixels = surface->Pixels();
-  EXPECT_TRUE(std::all_of(pixels, pixels + 64 * 48, [](uint8_t p) { return p == gdi::kBlackPixel; }));
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(surface->PixelAt(x, y), x >= 40 && y >= 30 ? gdi::kWhitePixel : gdi::kBlackPixel)
+          << "everything but the visible box is cleared, at " << x << "," << y;
+  ResetOverlayBoxes();
 }
 
 TEST_F(RandomSubsetTest, RandomStartedByTabSwitchesOnItsFirstFrame) {
