@@ -6,6 +6,7 @@
 #include "modules/kit/overlay_boxes.h"
 #include "platform/system/tick_count.h"
 #include "settings/main_settings.h"
+#include "settings/saved_displays.h"
 #include "settings/settings_store.h"
 #include "sound/sound_feed.h"
 
@@ -21,7 +22,6 @@ constexpr int kFrameWidth = 2 * kPadding;
 constexpr int kFrameHeight = 44;
 constexpr int kSloganSize = 80;
 constexpr size_t kInfoTextSize = 64;
-constexpr size_t kDisplayNameSize = 128;
 // Longer "ShowName" times would put the deadline beyond wrap-safe reach.
 constexpr uint32_t kLongestNameSeconds = 2147483;
 
@@ -60,12 +60,6 @@ void ShowBox(gdi::FrameSurface& surface, OverlayBoxState& box, const gdi::Rect& 
   box.rect = rect;
   box.hideTime = hideTime;
   DrawOverlayBox(surface, rect, text);
-}
-
-// The name of the display loading last wrote into the feed.
-std::string PlayingDisplayName() {
-  SoundFeedBlock* feed = SoundFeed();
-  return feed ? feed->Text(feed::kDisplayName, kDisplayNameSize) : std::string();
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ void UpdateNameBox(gdi::FrameSurface& surface) {
   if (showSeconds == 0) return;
   OverlayBoxState& box = OverlayBoxes()[kDisplayNameBox];
   const uint32_t now = GetTickCount();
-  const std::string name = PlayingDisplayName();
+  const std::string name = CurrentDisplayName();
   if (Expired(box, now) || name != g_overlay.lastName) EraseBox(surface, box);
   if (name == g_overlay.lastName) return;
   g_overlay.lastName = name;

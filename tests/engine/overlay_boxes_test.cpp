@@ -11,6 +11,7 @@
 #include "platform/registry/registry.h"
 #include "platform/system/tick_count.h"
 #include "settings/main_settings.h"
+#include "settings/saved_displays.h"
 #include "settings/settings_store.h"
 #include "sound/sound_feed.h"
 
@@ -65,7 +66,8 @@ class OverlayTest : public ::testing::Test {
     feed->SetText(feed::kInfoText3, 64, line3);
     feed->SetU32(feed::kInfoSerial, serial);
   }
-  void SetDisplayName(const char* name) { feed->SetText(feed::kDisplayName, 128, name); }
+  // Loading sets the name now playing, whether or not the display exists.
+  static void SetDisplayName(const char* name) { LoadDisplay(name); }
 
   // What a module does in its pass: paint everything it may paint, in a
   // colour the boxes never use.
