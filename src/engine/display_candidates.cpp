@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/module_registry.h"
 #include "platform/system/random.h"
 #include "settings/saved_displays.h"
 #include "sound/sound_feed.h"
@@ -16,6 +17,12 @@ bool LoadedDisplayReactsToSound() {
   // Without the companion nothing can be told apart: every display counts.
   if (!feed || feed->U32(feed::kCompanionActive) == 0) return true;
   return feed->U32(feed::kPaletteUsesSound) != 0 || feed->U32(feed::kModulesUseSound) != 0;
+}
+
+bool LoadedDisplayCanRun() {
+  for (int i = 0; i < kModuleRandom; ++i)
+    if (IsActive(i) && HasOperations(Slot(i))) return true;
+  return false;
 }
 
 }  // namespace
@@ -45,7 +52,11 @@ std::vector<DisplayCandidate> SequenceCandidates(const SequenceList& sequence) {
 }
 
 DisplayLoader StoreDisplayLoader() {
-  return {[](const std::string& name) { LoadDisplay(name.c_str()); }, LoadedDisplayReactsToSound};
+  return {[](const std::string& name) {
+            LoadDisplay(name.c_str());
+            return LoadedDisplayCanRun();
+          },
+          LoadedDisplayReactsToSound};
 }
 
 DisplayCandidate* ChooseDisplay(std::vector<DisplayCandidate>& candidates, ChoiceMode mode, bool ordered,
@@ -56,13 +67,13 @@ DisplayCandidate* ChooseDisplay(std::vector<DisplayCandidate>& candidates, Choic
   for (int attempt = 0; attempt < kChoiceAttempts; ++attempt) {
     const uint32_t index = ordered ? orderCounter++ % count : static_cast<uint32_t>(Rand()) % count;
     DisplayCandidate& entry = candidates[index];
-    loader.load(entry.name);
+    const bool canRun = loader.load(entry.name);
     loaded = &entry;
     if (!entry.probed) {
       entry.probed = true;
       entry.reactsToSound = loader.loadedReactsToSound();
     }
-    if (mode != ChoiceMode::SoundReactive || entry.reactsToSound) break;
+    if (canRun && (mode != ChoiceMode::SoundReactive || entry.reactsToSound)) break;
   }
   return loaded;
 }

@@ -28,10 +28,10 @@ std::vector<DisplayCandidate> SavedDisplayCandidates();
 // The items of a sequence in list order, without the unplayable ones.
 std::vector<DisplayCandidate> SequenceCandidates(const SequenceList& sequence);
 
-// What a choice needs from outside: loading a display, and whether the
-// display loaded last follows sound.
+// What a choice needs from outside: loading a display (true when it brought
+// a module that can run), and whether the display loaded last follows sound.
 struct DisplayLoader {
-  std::function<void(const std::string& name)> load;
+  std::function<bool(const std::string& name)> load;
   std::function<bool()> loadedReactsToSound;
 };
 // LoadDisplay and the sound feed's flags.
@@ -41,8 +41,10 @@ enum class ChoiceMode { AnySaved = 1, SoundReactive = 2, Sequence = 3 };
 
 // Loads displays from `candidates` until one fits the mode, at most 50 times:
 // in list order from `orderCounter` when `ordered`, else at random. A sound
-// reactive choice probes each display once, on its first load. Returns the
-// entry loaded last, or null for an empty list.
+// reactive choice probes each display once, on its first load. A display with
+// nothing that can run (a missing display, a plug-in that did not load, a
+// module not available) does not end the choice. Returns the entry loaded
+// last, or null for an empty list.
 DisplayCandidate* ChooseDisplay(std::vector<DisplayCandidate>& candidates, ChoiceMode mode, bool ordered,
                                 uint32_t& orderCounter, const DisplayLoader& loader);
 

@@ -19,7 +19,10 @@ class DisplayChoiceTest : public ::testing::Test {
   void SetUp() override { SeedRandom(4242); }
 
   DisplayLoader Loader() {
-    return {[this](const std::string& name) { loads.push_back(name); },
+    return {[this](const std::string& name) {
+              loads.push_back(name);
+              return cannotRun.count(name) == 0;
+            },
             [this] {
               ++probes;
               return soundReactive.count(loads.back()) != 0;
@@ -37,6 +40,7 @@ class DisplayChoiceTest : public ::testing::Test {
 
   std::vector<std::string> loads;
   std::set<std::string> soundReactive;
+  std::set<std::string> cannotRun;
   int probes = 0;
   uint32_t counter = 0;
 };
@@ -78,6 +82,22 @@ TEST_F(DisplayChoiceTest, WithoutASoundReactiveDisplayTheLastOfFiftyLoadsStays) 
   const std::string chosen = Choose(list, ChoiceMode::SoundReactive);
   ASSERT_EQ(loads.size(), 50u);
   EXPECT_EQ(chosen, loads.back());
+}
+
+TEST_F(DisplayChoiceTest, DisplaysWithNothingToRunAreSkippedInEveryMode) {
+  auto list = Candidates({"one", "missing", "two", "plug-in gone"});
+  cannotRun = {"missing", "plug-in gone"};
+  soundReactive = {"one", "missing", "two", "plug-in gone"};
+  std::vector<std::string> played;
+  for (int n = 0; n < 4; ++n) played.push_back(Choose(list, ChoiceMode::Sequence, /*ordered=*/true));
+  EXPECT_EQ(played, (std::vector<std::string>{"one", "two", "one", "two"}));
+  for (ChoiceMode mode : {ChoiceMode::AnySaved, ChoiceMode::SoundReactive})
+    for (int n = 0; n < 50; ++n) ASSERT_FALSE(cannotRun.count(Choose(list, mode)));
+
+  auto nothing = Candidates({"missing"});
+  loads.clear();
+  EXPECT_EQ(Choose(nothing, ChoiceMode::AnySaved), "missing") << "the last load stays";
+  EXPECT_EQ(loads.size(), 50u);
 }
 
 TEST_F(DisplayChoiceTest, AnEmptyListLoadsNothing) {
