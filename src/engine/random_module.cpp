@@ -63,7 +63,9 @@ struct RandomState {
 RandomState g_random;
 
 // At least a second, so an item of 0 seconds does not reload its display every pass.
-uint32_t SwitchInterval(int64_t seconds) { return static_cast<uint32_t>(std::clamp<int64_t>(seconds, 1, kLongestSeconds)) * 1000u; }
+uint32_t SwitchInterval(int64_t seconds) {
+  return static_cast<uint32_t>(std::clamp<int64_t>(seconds, 1, kLongestSeconds)) * 1000u;
+}
 
 ListKind ListKindOf(int32_t mode) {
   if (mode == kModuleSubset) return ListKind::None;
@@ -167,7 +169,8 @@ void StartChosenModules() {
   for (int i = 0; i < kSwitchedModules; ++i) {
     ModuleSlot& slot = Slot(i);
     if (!IsActive(i) || !HasOperations(slot)) continue;
-    if (g_random.randomControls) std::fill(std::begin(slot.controls.source), std::end(slot.controls.source), kSourceRandom);
+    if (g_random.randomControls)
+      std::fill(std::begin(slot.controls.source), std::end(slot.controls.source), kSourceRandom);
     ClampControls(slot);
     slot.allocate(&slot);
     slot.initialise(&slot);

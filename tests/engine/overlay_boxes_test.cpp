@@ -1,12 +1,13 @@
 // The information overlay: boxes shown, kept free of module drawing, erased,
 // and left out when the window is too small for them.
+#include "modules/kit/overlay_boxes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
 #include "engine/overlay.h"
-#include "modules/kit/overlay_boxes.h"
 #include "platform/gdi/frame_surface.h"
 #include "platform/registry/registry.h"
 #include "platform/system/tick_count.h"
@@ -163,8 +164,8 @@ TEST_F(OverlayTest, TrackBoxShowsTheThreeLinesAndIsRedrawnOnATrackChange) {
   DrawOverlayBoxes(surface);
   ASSERT_TRUE(Shown(kTrackInfoBox));
   EXPECT_EQ(Box(kTrackInfoBox).hideTime, Clock::now + 4221);
-  const int widest = std::max({surface.MeasureText("Other album"), surface.MeasureText("Short"),
-                               surface.MeasureText("Other artist")});
+  const int widest =
+      std::max({surface.MeasureText("Other album"), surface.MeasureText("Short"), surface.MeasureText("Other artist")});
   EXPECT_EQ(Box(kTrackInfoBox).rect.right, widest + 58);
 
   Clock::now += 4222;
@@ -297,8 +298,7 @@ TEST_F(OverlayTest, ModulesThatReplaceTheClipKeepVisibleBoxesFree) {
   surface.SelectClipRegion(&whole);
   ExcludeOverlayBoxes(surface);
   ModulePaintsAll(surface);
-  for (OverlayBox b : {kDisplayNameBox, kSloganBox})
-    EXPECT_EQ(CountPixels(surface, Box(b).rect, kModulePixel), 0);
+  for (OverlayBox b : {kDisplayNameBox, kSloganBox}) EXPECT_EQ(CountPixels(surface, Box(b).rect, kModulePixel), 0);
 }
 
 TEST_F(OverlayTest, ABoxIsDrawnWholeThoughAModuleLeftANarrowClip) {
@@ -312,8 +312,7 @@ TEST_F(OverlayTest, ABoxIsDrawnWholeThoughAModuleLeftANarrowClip) {
   // The sunken outer ring: its bottom line is white, its top line grey.
   EXPECT_EQ(CountPixels(surface, {box.left + 1, box.bottom - 1, box.right, box.bottom}, gdi::kWhitePixel),
             box.Width() - 1);
-  EXPECT_GT(CountPixels(surface, {box.left + 16, box.top + 16, box.right - 16, box.bottom - 16}, gdi::kBlackPixel),
-            0)
+  EXPECT_GT(CountPixels(surface, {box.left + 16, box.top + 16, box.right - 16, box.bottom - 16}, gdi::kBlackPixel), 0)
       << "the name's text";
 }
 

@@ -133,8 +133,7 @@ TEST_F(RandomStoreTest, WithoutTheCompanionEveryLoadedDisplayCountsAsFollowingSo
   CreateModuleKey("Probe me", "Bezier");
   std::vector<DisplayCandidate> list{{.name = "Probe me"}};
   uint32_t counter = 0;
-  const DisplayCandidate* chosen =
-      ChooseDisplay(list, ChoiceMode::SoundReactive, false, counter, StoreDisplayLoader());
+  const DisplayCandidate* chosen = ChooseDisplay(list, ChoiceMode::SoundReactive, false, counter, StoreDisplayLoader());
   ASSERT_NE(chosen, nullptr);
   EXPECT_TRUE(chosen->probed);
   EXPECT_TRUE(chosen->reactsToSound);

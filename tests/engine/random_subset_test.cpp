@@ -233,8 +233,8 @@ TEST_F(RandomSubsetTest, RandomControlsAndClearScreenApplyToEachSwitch) {
   OverlayBoxes()[kSloganBox] = {{40, 30, 64, 48}, Clock::now + 5000};
   Start();
   const ControlBlock& bezier = Slot(kModuleBezier).controls;
-  EXPECT_TRUE(std::all_of(std::begin(bezier.source), std::end(bezier.source),
-                          [](int32_t s) { return s == kSourceRandom; }));
+  EXPECT_TRUE(
+      std::all_of(std::begin(bezier.source), std::end(bezier.source), [](int32_t s) { return s == kSourceRandom; }));
   for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 64; ++x)
       ASSERT_EQ(surface->PixelAt(x, y), x >= 40 && y >= 30 ? gdi::kWhitePixel : gdi::kBlackPixel)
