@@ -99,6 +99,7 @@ TEST_F(OverlayTest, NameBoxIsCentredAtTheTopKeptFreeOfModulesAndErasedAfterItsTi
   EXPECT_EQ(box, (gdi::Rect{200 - half, 0, 200 + half, surface.TextHeight() + 44}));
   EXPECT_EQ(Box(kDisplayNameBox).hideTime, 503000u);
   EXPECT_GT(CountPixels(surface, box, kFacePixel), 0);
+  EXPECT_FALSE(Shown(kSloganBox)) << "no \"Slogan\" value, no slogan";
 
   ModulePaintsAll(surface);
   EXPECT_EQ(CountPixels(surface, box, kModulePixel), 0) << "the module painted over the box";
@@ -226,12 +227,6 @@ TEST_F(OverlayTest, SloganShowsOnTheFirstPassForItsTimeAndNeverAgain) {
     DrawOverlayBoxes(surface);
     EXPECT_FALSE(Shown(kSloganBox));
   }
-}
-
-TEST_F(OverlayTest, NoSloganValueNoSloganBox) {
-  gdi::FrameSurface surface(400, 300);
-  DrawOverlayBoxes(surface);
-  EXPECT_FALSE(Shown(kSloganBox));
 }
 
 // Each box meets its own margins: the cases sit exactly on the limits.
