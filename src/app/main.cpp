@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/display_command.h"
 #include "app/render_command.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
@@ -29,6 +30,12 @@ const char kHelp[] =
     "      --seed N              fix the random seed\n"
     "      --out FILE.png        where to write (default fluxo-frame.png)\n"
     "      --module NAME         run that module alone (e.g. Bezier)\n"
+    "      --display NAME        play that saved display\n"
+    "      --file FILE.FLX       play a display file\n"
+    "  fluxo display list        the saved displays, the active one marked with *\n"
+    "  fluxo display show NAME | delete NAME | activate NAME\n"
+    "  fluxo display export NAME FILE.FLX\n"
+    "  fluxo display import FILE.FLX [--name NAME] [--force]\n"
     "  fluxo reg query KEY [/v NAME]\n"
     "  fluxo reg add KEY /v NAME /t REG_SZ|REG_DWORD|REG_BINARY /d DATA [/f]\n"
     "  fluxo reg delete KEY [/v NAME] [/f]\n"
@@ -82,6 +89,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (first == "reg") return fluxo::RunRegCommand(rest, std::cout, std::cerr);
+    if (first == "display") return fluxo::RunDisplayCommand(rest, std::cout, std::cerr);
     if (first == "render") return fluxo::RunRenderCommand(rest, std::cout, std::cerr);
   }
   std::string problem;

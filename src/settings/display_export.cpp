@@ -47,7 +47,8 @@ bool WriteWhole(const char* filePath, const std::vector<uint8_t>& bytes) {
 
 }  // namespace
 
-bool CollectDisplayRecords(const std::string& keyPath, std::vector<DisplayRecord>& records, std::string* problem) {
+bool CollectDisplayRecords(const std::string& keyPath, std::vector<DisplayRecord>& records, std::string* problem,
+                           bool fileLimits) {
   records.clear();
   PendingKey top;
   if (reg::OpenKey(reg::Hive::CurrentUser, keyPath, top.key) != reg::kSuccess)
@@ -57,18 +58,19 @@ bool CollectDisplayRecords(const std::string& keyPath, std::vector<DisplayRecord
   while (!stack.empty()) {
     PendingKey at = std::move(stack.back());
     stack.pop_back();
-    if (at.relative.size() + 1 > kMaxRecordPath) return Refuse(problem, "key path too long: " + at.relative);
+    if (fileLimits && at.relative.size() + 1 > kMaxRecordPath) return Refuse(problem, "key path too long: " + at.relative);
     DisplayRecord record;
     for (uint32_t i = 0; reg::EnumValue(at.key, i, record.name, &record.type, &record.data) == reg::kSuccess; ++i) {
-      if (record.name.size() + 1 > kMaxWrittenName) return Refuse(problem, "value name too long: " + record.name);
-      if (record.data.size() > kMaxRecordData) return Refuse(problem, "value too large: " + record.name);
+      if (fileLimits && record.name.size() + 1 > kMaxWrittenName)
+        return Refuse(problem, "value name too long: " + record.name);
+      if (fileLimits && record.data.size() > kMaxRecordData) return Refuse(problem, "value too large: " + record.name);
       record.path = at.relative;
       records.push_back(record);
     }
     std::vector<PendingKey> children;
     std::string name;
     for (uint32_t i = 0; reg::EnumKey(at.key, i, name) == reg::kSuccess; ++i) {
-      if (name.size() + 1 > kMaxWrittenSubkey) return Refuse(problem, "key name too long: " + name);
+      if (fileLimits && name.size() + 1 > kMaxWrittenSubkey) return Refuse(problem, "key name too long: " + name);
       PendingKey child;
       if (reg::OpenKey(at.key, name, child.key) != reg::kSuccess) return Refuse(problem, "cannot open key " + name);
       child.relative = Join(at.relative, name);

@@ -47,8 +47,13 @@ std::vector<uint8_t> SerializeDisplayFile(const std::vector<DisplayRecord>& reco
 
 // The records of a key's subtree in file order: its values in enumeration
 // order, then each subkey depth first. False when the key cannot be opened or
-// a value breaks the written limits (`problem` says which).
-bool CollectDisplayRecords(const std::string& keyPath, std::vector<DisplayRecord>& records, std::string* problem = nullptr);
+// a value breaks the written limits (`problem` says which). Without
+// `fileLimits` any stored tree is taken (a snapshot to put back later).
+bool CollectDisplayRecords(const std::string& keyPath, std::vector<DisplayRecord>& records,
+                           std::string* problem = nullptr, bool fileLimits = true);
+// Deletes the display `name` and writes the records in its place, in one
+// transaction: on failure the old display stays.
+long ReplaceDisplay(const std::string& name, const std::vector<DisplayRecord>& records, std::string* problem = nullptr);
 
 // 1 if the display key could be walked and the file written. The file is
 // replaced whole or not at all.

@@ -68,6 +68,17 @@ long WriteRecords(const std::string& displayPath, const std::vector<DisplayRecor
 
 }  // namespace
 
+long ReplaceDisplay(const std::string& name, const std::vector<DisplayRecord>& records, std::string* problem) {
+  if (!IsStorableDisplayName(name)) return reg::kErrorBadKey;
+  std::string text;
+  long rc = reg::InTransaction([&] {
+    DeleteDisplay(name.c_str());
+    return WriteRecords(DisplayKeyPath(name), records, text);
+  });
+  if (problem) *problem = text;
+  return rc;
+}
+
 ImportReport ImportDisplayBytes(const uint8_t* bytes, size_t size, const char* name, uint32_t magic) {
   ImportReport report;
   if (!name || !IsStorableDisplayName(name)) {
@@ -92,11 +103,7 @@ ImportReport ImportDisplayBytes(const uint8_t* bytes, size_t size, const char* n
       break;
   }
   std::string problem;
-  long rc = reg::InTransaction([&] {
-    DeleteDisplay(name);
-    return WriteRecords(DisplayKeyPath(name), parsed.records, problem);
-  });
-  if (rc != reg::kSuccess) {
+  if (ReplaceDisplay(name, parsed.records, &problem) != reg::kSuccess) {
     report.outcome = ImportOutcome::StoreFailed;
     report.detail = problem.empty() ? "the settings store failed" : problem;
     return report;

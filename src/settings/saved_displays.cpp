@@ -1,6 +1,7 @@
 #include "settings/saved_displays.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <thread>

@@ -240,6 +240,17 @@ TEST_F(DisplayFileTest, ExportRefusesValuesAFileCannotCarryAndLeavesNoFile) {
   EXPECT_NE(problem.find("too long"), std::string::npos) << problem;
 }
 
+TEST_F(DisplayFileTest, ExportReplacesAnOldFileWholeAndFailsWithoutAFolder) {
+  MakeOldDisplay();
+  const std::string f = File("old.FLX");
+  Write(f, std::vector<uint8_t>(100000, 0xEE));
+  ASSERT_EQ(ExportDisplay(DisplayKeyPath("Old").c_str(), f.c_str()), 1);
+  std::vector<DisplayRecord> records;
+  ASSERT_TRUE(CollectDisplayRecords(DisplayKeyPath("Old"), records));
+  EXPECT_EQ(Bytes(f), SerializeDisplayFile(records));
+  EXPECT_EQ(ExportDisplay(DisplayKeyPath("Old").c_str(), File("no/such/folder/x.FLX").c_str()), 0);
+}
+
 TEST(DisplayFileNameTest, ExportProposesASafeFileName) {
   EXPECT_EQ(ExportFileName("[D] Bezier"), "[D] Bezier");
   EXPECT_EQ(ExportFileName("a/b:c"), "a_b_c");
