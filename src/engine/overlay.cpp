@@ -58,7 +58,7 @@ void ShowBox(gdi::FrameSurface& surface, OverlayBoxState& box, const gdi::Rect& 
   surface.SelectClipRegion(nullptr);
   ExcludeOverlayBoxes(surface);
   box.rect = rect;
-  box.hideTime = hideTime;
+  box.hideTime = hideTime == kHidden ? hideTime - 1 : hideTime;  // a deadline that happens to be all-ones
   DrawOverlayBox(surface, rect, text);
 }
 
