@@ -1,6 +1,7 @@
 #include "modules/builtin_modules.h"
 
 #include "engine/module_registry.h"
+#include "engine/random_module.h"
 #include "modules/bezier.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
@@ -21,6 +22,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kStainOperations;
     case kModuleRay:
       return &kRayOperations;
+    case kModuleRandom:
+      return &kRandomOperations;
     default:
       return nullptr;
   }
