@@ -3,6 +3,7 @@
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
 #include "modules/effect.h"
+#include "modules/sphere.h"
 
 namespace fluxo {
 
@@ -10,6 +11,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModuleSphere:
+      return &kSphereOperations;
     case kModuleEffect:
       return &kEffectOperations;
     default:
