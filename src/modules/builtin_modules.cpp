@@ -3,6 +3,7 @@
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
 #include "modules/effect.h"
+#include "modules/polygon.h"
 #include "modules/sphere.h"
 
 namespace fluxo {
@@ -11,6 +12,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModulePolygon:
+      return &kPolygonOperations;
     case kModuleSphere:
       return &kSphereOperations;
     case kModuleEffect:
