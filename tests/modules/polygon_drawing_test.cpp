@@ -82,6 +82,29 @@ TEST_F(PolygonTest, TwoVerticesDrawAnOutlinedLineEvenWithoutTheOutlineControl) {
   EXPECT_GT(Values().size(), 10u);  // a line per frame, each in its own colour
 }
 
+TEST_F(PolygonTest, SymmetryDrawsRotatedCopiesAboutTheCentre) {
+  Start(81, 81, {{kVertices, 3}, {kSymmetry, 4}});
+  Frames(1);
+  // Quarter turns about (40, 40): wherever one copy filled, the next one did
+  // too, give or take the rounding of the rotated vertices.
+  int drawn = 0, unmatched = 0;
+  for (int y = 0; y < 81; ++y)
+    for (int x = 0; x < 81; ++x) {
+      if (harness_->surface().PixelAt(x, y) == 0) continue;
+      ++drawn;
+      const int rx = 40 + (y - 40), ry = 40 - (x - 40);
+      bool found = false;
+      for (int dy = -2; dy <= 2 && !found; ++dy)
+        for (int dx = -2; dx <= 2 && !found; ++dx) {
+          const int px = rx + dx, py = ry + dy;
+          found = px >= 0 && py >= 0 && px < 81 && py < 81 && harness_->surface().PixelAt(px, py) != 0;
+        }
+      unmatched += !found;
+    }
+  EXPECT_GT(drawn, 100);
+  EXPECT_EQ(unmatched, 0);
+}
+
 TEST_F(PolygonTest, EveryTileShowsTheSameShrunkenPolygon) {
   // Without symmetry the vertices stay on the surface, so no copy reaches
   // past its own tile.
