@@ -75,7 +75,7 @@ void SetSymmetry(int n) {
 }
 
 // Ten sprites of (D + 2) pixels square, sprite k starting at colour 20 k.
-bool BuildSprites(const gdi::FrameSurface& screen) {
+void BuildSprites(const gdi::FrameSurface& screen) {
   const int d = g_sphere.diameter;
   try {
     g_sphere.sprites.clear();
@@ -84,11 +84,9 @@ bool BuildSprites(const gdi::FrameSurface& screen) {
       gdi::FrameSurface& sprite = g_sphere.sprites.emplace_back(d + 2, d + 2, screen.SharedPalette());
       kit::DrawShadedBlob(sprite, d >> 1, d >> 1, kColoursPerSprite * k, d + 2, g_sphere.type & 31);
     }
-    return true;
   } catch (const std::bad_alloc&) {
     std::vector<gdi::FrameSurface>().swap(g_sphere.sprites);
     std::cerr << "Could not allocate buffers\n";
-    return false;
   }
 }
 
@@ -116,7 +114,8 @@ void StampClipped(gdi::FrameSurface& surface, gdi::Point p, int t, int size, con
 
 gdi::Point Polar(gdi::Point origin, float angle, float distance) {
   const double a = static_cast<double>(angle);
-  return {origin.x + static_cast<int32_t>(std::sin(a) * distance), origin.y + static_cast<int32_t>(std::cos(a) * distance)};
+  return {origin.x + static_cast<int32_t>(std::sin(a) * distance),
+          origin.y + static_cast<int32_t>(std::cos(a) * distance)};
 }
 
 // The colour measure: how far out the stamps lie, as a share of 236, times m.
@@ -163,7 +162,8 @@ int32_t Frame(ModuleSlot* slot) {
   gdi::FrameSurface& surface = kit::ModuleSurface(*slot);
 
   float phi = static_cast<float>(Rand()) / kRandMax * g_sphere.angleStep;
-  const float tileRadius = g_sphere.halfDiagonal / static_cast<float>(std::max((g_sphere.columns + g_sphere.rows) >> 1, 1));
+  const float tileRadius =
+      g_sphere.halfDiagonal / static_cast<float>(std::max((g_sphere.columns + g_sphere.rows) >> 1, 1));
   const float distance = IsLiveSource(kSourceVolume) ? SoundLevel(kSourceVolume) * tileRadius + 1.0f
                                                      : static_cast<float>(Rand()) / kRandMax * tileRadius;
   const int t = StampColour(distance, tileRadius);
@@ -178,8 +178,8 @@ int32_t Frame(ModuleSlot* slot) {
   int size = g_sphere.randomSize ? Rand() % d : 2 * d / (g_sphere.rows + g_sphere.columns);
   size = std::min(std::max(size, kSmallestStamp), d);
 
-  const kit::TileLayout layout = kit::TileLayout::ForSurface(g_sphere.width, g_sphere.height, g_sphere.columns,
-                                                            g_sphere.rows, g_sphere.tileType);
+  const kit::TileLayout layout =
+      kit::TileLayout::ForSurface(g_sphere.width, g_sphere.height, g_sphere.columns, g_sphere.rows, g_sphere.tileType);
   const gdi::Point offset{g_sphere.centre.x / layout.columns, g_sphere.centre.y / layout.rows};
   const float step = g_sphere.angleStep;
   for (int k = 0; k < g_sphere.symmetry; ++k) {
@@ -199,7 +199,8 @@ int32_t Frame(ModuleSlot* slot) {
       }
       const gdi::Region* wedgeClip = wedge ? &*wedge : nullptr;
       StampClipped(surface, Polar(origin, theta + phi, distance), t, size, wedgeClip, tile);
-      if (g_sphere.mirror) StampClipped(surface, Polar(origin, theta + (step - phi), distance), t, size, wedgeClip, tile);
+      if (g_sphere.mirror)
+        StampClipped(surface, Polar(origin, theta + (step - phi), distance), t, size, wedgeClip, tile);
     });
   }
 

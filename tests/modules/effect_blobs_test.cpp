@@ -21,7 +21,7 @@ gdi::FrameSurface BlackSurface(int width, int height) {
 
 int CountNonBlack(const gdi::FrameSurface& surface) {
   return static_cast<int>(std::count_if(surface.Pixels(), surface.Pixels() + surface.Width() * surface.Height(),
-                                         [](uint8_t v) { return v != 0; }));
+                                        [](uint8_t v) { return v != 0; }));
 }
 
 TEST(ShadedBlobTest, SquaresGetOneColourStepPerRingTowardTheMiddle) {
@@ -48,7 +48,7 @@ TEST(ShadedBlobTest, DiscsAreRoundAndBrightestInTheMiddle) {
   kit::DrawShadedBlob(surface, 20, 20, 0, 20, kit::kBlobDiscs + 3);
   // The last two discs are too small to reach the centre pixel.
   EXPECT_EQ(surface.PixelAt(20, 20), gdi::PixelOfEntry(7));
-  EXPECT_EQ(surface.PixelAt(11, 11), 0);                     // a square's corner, not a disc's
+  EXPECT_EQ(surface.PixelAt(11, 11), 0);  // a square's corner, not a disc's
   EXPECT_NE(surface.PixelAt(11, 20), 0);
   // Colours never fall toward the middle.
   for (int x = 11; x < 20; ++x) EXPECT_LE(surface.PixelAt(x, 20), surface.PixelAt(x + 1, 20));

@@ -89,8 +89,7 @@ bool NearMatch(const std::vector<uint8_t>& picture, const std::vector<uint8_t>& 
   for (int dy = -1; dy <= 1; ++dy)
     for (int dx = -1; dx <= 1; ++dx) {
       const int px = sx + dx, py = sy + dy;
-      if (px >= 0 && py >= 0 && px < width && py < height &&
-          picture[y * width + x] == source[py * width + px])
+      if (px >= 0 && py >= 0 && px < width && py < height && picture[y * width + x] == source[py * width + px])
         return true;
     }
   return false;
@@ -105,8 +104,7 @@ int MirrorMismatches(const std::vector<uint8_t>& picture, int surfaceWidth, int 
     for (int x = 0; x < w / 2; ++x) {
       if (!NearMatch(picture, picture, surfaceWidth, surfaceHeight, w - 1 - x, y, x, y)) ++mismatches;
       if (!NearMatch(picture, picture, surfaceWidth, surfaceHeight, x, h - 1 - y, x, y)) ++mismatches;
-      if (!NearMatch(picture, picture, surfaceWidth, surfaceHeight, w - 1 - x, h - 1 - y, w - 1 - x, y))
-        ++mismatches;
+      if (!NearMatch(picture, picture, surfaceWidth, surfaceHeight, w - 1 - x, h - 1 - y, w - 1 - x, y)) ++mismatches;
     }
   return mismatches;
 }

@@ -100,8 +100,8 @@ TEST_F(SphereTest, TwoWedgesNeverClipEvenWhenAsked) {
 
 TEST_F(SphereTest, TileClippingKeepsEachTilesStampsInsideThatTile) {
   // Tile type 1 selects tiles (1, 0) and (0, 1) only.
-  controls_ = {{kSize, 250}, {kSymmetry, 5}, {kType, kClipToTile | kMirror}, {kXTiling, 2}, {kYTiling, 2},
-               {kTileType, 1}};
+  controls_ = {{kSize, 250},  {kSymmetry, 5}, {kType, kClipToTile | kMirror},
+               {kXTiling, 2}, {kYTiling, 2},  {kTileType, 1}};
   Start(160, 120);
   Frames(20);
   EXPECT_GT(DrawnIn(80, 0, 160, 60), 0);

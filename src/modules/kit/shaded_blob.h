@@ -5,10 +5,10 @@ namespace fluxo::kit {
 
 // The element a shaded blob is built from, by style mod 32.
 enum BlobStyle : int {
-  kBlobDiscs = 0,             // 0..7: concentric shrinking discs, a shaded sphere
-  kBlobSquares = 8,           // 8..15: concentric shrinking squares
-  kBlobVerticalBars = 16,     // 16..23: bars 4 wide every 3 pixels, stepping right
-  kBlobHorizontalBars = 24,   // 24..31: the same stepping down
+  kBlobDiscs = 0,            // 0..7: concentric shrinking discs, a shaded sphere
+  kBlobSquares = 8,          // 8..15: concentric shrinking squares
+  kBlobVerticalBars = 16,    // 16..23: bars 4 wide every 3 pixels, stepping right
+  kBlobHorizontalBars = 24,  // 24..31: the same stepping down
 };
 
 // Draws a blob of `size` pixels centred at (x, y) out of size / 2 filled
