@@ -42,19 +42,10 @@ void BM_EffectApply(benchmark::State& state) { RunEffectFrames(state, static_cas
 BENCHMARK(BM_EffectFrameDefaults)->Unit(benchmark::kMicrosecond);
 // 0 rectangles, 1 ellipses, 3 both ellipse sets, 5 quarter ellipses, 6 and 11
 // kaleidoscope depth 1 and 6, 12 with a random seed, 18 stripes, 21 and 24 blobs.
-BENCHMARK(BM_EffectApply)
-    ->ArgName("type")
-    ->Arg(0)
-    ->Arg(1)
-    ->Arg(3)
-    ->Arg(5)
-    ->Arg(6)
-    ->Arg(11)
-    ->Arg(12)
-    ->Arg(18)
-    ->Arg(21)
-    ->Arg(24)
-    ->Unit(benchmark::kMillisecond);
+void EffectTypes(benchmark::internal::Benchmark* b) {
+  for (int type : {0, 1, 3, 5, 6, 11, 12, 18, 21, 24}) b->Arg(type);
+}
+BENCHMARK(BM_EffectApply)->ArgName("type")->Apply(EffectTypes)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fluxo
