@@ -6,6 +6,7 @@
 
 #include "module_harness.h"
 #include "modules/effect.h"
+#include "modules/kit/overlay_boxes.h"
 #include "surface_patterns.h"
 
 namespace fluxo {
@@ -182,6 +183,20 @@ TEST_F(EffectTest, NothingHappensBeforeTheDisplayIntervalHasPassed) {
   ManualClock::now += 19999;
   kEffectOperations.frame(&harness_->slot());
   EXPECT_EQ(harness_->Pixels(), once);
+}
+
+TEST_F(EffectTest, VisibleInformationBoxesAreLeftAlone) {
+  for (int type : {0, 1, 7, 13, 18, 22}) {
+    SetUp(120, 90);
+    const std::vector<uint8_t> before = harness_->Pixels();
+    OverlayBoxes()[kDisplayNameBox] = {{10, 10, 50, 40}, 0};
+    ExcludeOverlayBoxes(harness_->surface());
+    Apply(type);
+    ResetOverlayBoxes();
+    EXPECT_NE(harness_->Pixels(), before) << "type " << type;
+    for (int y = 10; y < 40; ++y)
+      for (int x = 10; x < 50; ++x) ASSERT_EQ(At(x, y), before[y * 120 + x]) << "type " << type;
+  }
 }
 
 TEST_F(EffectTest, AbsurdSurfacesTakeEveryTypeAndStrength) {

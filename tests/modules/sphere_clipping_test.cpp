@@ -139,6 +139,21 @@ TEST_F(SphereTest, StampsUseOnlyTheAnimatedPalette) {
     ASSERT_TRUE(v == 0 || (v >= gdi::kFirstAnimatedPixel && v < gdi::kFirstAnimatedPixel + gdi::kAnimatedEntries));
 }
 
+TEST_F(SphereTest, AColourMultiplierOfZeroStampsOnlyTheFirstSprite) {
+  // With no random controls the multiplier is the first draw of initialise.
+  uint32_t seed = 1;
+  for (;; ++seed) {
+    SeedRandom(seed);
+    if (Rand() % 8 == 0) break;
+  }
+  controls_ = {{kSize, 40}, {kSymmetry, 7}};
+  Start(100, 80, seed);
+  Frames(20);
+  // Sprite 0 holds colours 0 .. 20 (its 21 rings).
+  EXPECT_GT(harness_->CountNonBlack(), 0);
+  for (uint8_t v : harness_->Pixels()) ASSERT_TRUE(v == 0 || (v >= gdi::PixelOfEntry(0) && v <= gdi::PixelOfEntry(20)));
+}
+
 TEST_F(SphereTest, AbsurdSurfacesAndExtremeControlsStayInsideTheBuffers) {
   const std::vector<std::pair<int, int>> sizes{{1, 1}, {1, 4000}, {4000, 1}, {3, 2}};
   const std::vector<std::vector<std::pair<int, int>>> settings{
