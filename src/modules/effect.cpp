@@ -5,6 +5,7 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
 #include "modules/kit/module_surface.h"
+#include "modules/kit/random_below.h"
 #include "modules/kit/shaded_blob.h"
 #include "platform/system/random.h"
 #include "platform/system/tick_count.h"
@@ -37,12 +38,6 @@ struct EffectModule {
 };
 
 EffectModule g_effect;
-
-// A draw in 0..n-1; nothing to choose from gives 0, but the draw is still made.
-int RandomBelow(int n) {
-  const int r = Rand();
-  return n > 0 ? r % n : 0;
-}
 
 void InvertNestedRectangles(gdi::FrameSurface& surface, int x, int y, int w, int h, int dx, int dy) {
   while (w > 0 && h >= 1) {
@@ -83,14 +78,14 @@ void KaleidoscopeFold(gdi::FrameSurface& surface, int w, int h, int depth, bool 
   const int hw = w / 2, hh = h / 2;
   if (depth > 1) KaleidoscopeFold(surface, hw, hh, depth - 1, randomSeed);
   if (randomSeed && depth == 1) {
-    const int a = RandomBelow(w / 4 + 1);
+    const int a = kit::RandomBelow(w / 4 + 1);
     const int r1 = Rand();
-    const int b = RandomBelow(h / 4 + 1);
+    const int b = kit::RandomBelow(h / 4 + 1);
     const int r2 = Rand();
     const int sourceHeight = r2 % 2 == 1 ? hh - b : hh + b;
-    const int sourceY = RandomBelow(g_effect.height - sourceHeight);
+    const int sourceY = kit::RandomBelow(g_effect.height - sourceHeight);
     const int sourceWidth = r1 % 2 == 1 ? hw - a : hw + a;
-    const int sourceX = RandomBelow(g_effect.width - sourceWidth);
+    const int sourceX = kit::RandomBelow(g_effect.width - sourceWidth);
     surface.StretchBlt(0, 0, hw + 1, hh + 1, sourceX, sourceY, sourceWidth, sourceHeight);
   }
   surface.StretchBlt(w, 0, -(hw + 1), hh + 1, 0, 0, hw, hh);
@@ -116,8 +111,8 @@ void DropBlobs(gdi::FrameSurface& surface, int dx, int dy, int style) {
   const int count = dx % 20;
   const int size = dy % 30;
   for (int i = 0; i < count; ++i) {
-    const int x = RandomBelow(g_effect.maximumX);
-    const int y = RandomBelow(g_effect.maximumY);
+    const int x = kit::RandomBelow(g_effect.maximumX);
+    const int y = kit::RandomBelow(g_effect.maximumY);
     kit::DrawShadedBlob(surface, x, y, surface.GetNearestEntryAt(x, y), size, style);
   }
 }

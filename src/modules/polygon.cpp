@@ -8,10 +8,10 @@
 #include "engine/module_registry.h"
 #include "modules/kit/bouncing_points.h"
 #include "modules/kit/module_surface.h"
+#include "modules/kit/random_below.h"
 #include "modules/kit/rotation.h"
 #include "modules/kit/tile_layout.h"
 #include "modules/kit/vector_tiling.h"
-#include "platform/system/random.h"
 #include "platform/system/tick_count.h"
 
 namespace fluxo {
@@ -52,14 +52,6 @@ struct PolygonModule {
 
 PolygonModule g_polygon;
 
-int RandomDirection() { return Rand() % 2 == 1 ? -1 : 1; }
-
-// A draw in 0..n-1; a tile narrower than a pixel leaves only 0.
-int RandomBelow(int n) {
-  const int r = Rand();
-  return n > 0 ? r % n : 0;
-}
-
 kit::TileLayout Tiles() {
   return kit::TileLayout::ForSurface(g_polygon.width, g_polygon.height, g_polygon.columns, g_polygon.rows,
                                      g_polygon.tileType);
@@ -71,10 +63,10 @@ void PlaceVertices(int count) {
   kit::BouncingPoints& v = g_polygon.vertices;
   v.count = count;
   for (int i = count - 1; i >= 0; --i) {
-    v.position[i].x = RandomBelow(layout.tileWidth);
-    v.position[i].y = RandomBelow(layout.tileHeight);
-    v.velocity[i].x = RandomDirection();
-    v.velocity[i].y = RandomDirection();
+    v.position[i].x = kit::RandomBelow(layout.tileWidth);
+    v.position[i].y = kit::RandomBelow(layout.tileHeight);
+    v.velocity[i].x = kit::RandomDirection();
+    v.velocity[i].y = kit::RandomDirection();
   }
 }
 
