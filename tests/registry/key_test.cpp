@@ -114,6 +114,45 @@ TEST_F(KeyTest, SubkeysEnumerateInCaseInsensitiveOrder) {
   EXPECT_EQ(EnumKey(parent, 6, name), kErrorNoMoreItems);
 }
 
+TEST_F(KeyTest, CaseIsIgnoredForLettersBeyondAscii) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "\xC3\x84rger\\\xCE\xA9mega\\\xD0\x96", made), kSuccess);  // Ärger\Ωmega\Ж
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "\xC3\xA4RGER\\\xCF\x89MEGA\\\xD0\xB6", opened), kSuccess);  // äRGER\ωMEGA\ж
+  EXPECT_EQ(opened.id, made.id);
+  Key same;
+  bool created = true;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "\xC3\xA4rger", same, &created), kSuccess);
+  EXPECT_FALSE(created);
+  uint32_t v = 1;
+  ASSERT_EQ(SetValue(made, "Gr\xC3\xBCn", kRegDword, &v, 4), kSuccess);      // Grün
+  v = 2;
+  ASSERT_EQ(SetValue(made, "GR\xC3\x9CN", kRegDword, &v, 4), kSuccess);      // GRÜN: the same value
+  std::string name;
+  ASSERT_EQ(EnumValue(made, 0, name, nullptr, nullptr), kSuccess);
+  EXPECT_EQ(name, "Gr\xC3\xBCn");
+  EXPECT_EQ(EnumValue(made, 1, name, nullptr, nullptr), kErrorNoMoreItems);
+  uint32_t size = 4;
+  ASSERT_EQ(QueryValue(made, "gr\xC3\xBCn", nullptr, &v, &size), kSuccess);
+  EXPECT_EQ(v, 2u);
+  // Different letters stay different: "ä" is not "a".
+  Key other;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Arger", other, &created), kSuccess);
+  EXPECT_TRUE(created);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(Subkeys(root), (std::vector<std::string>{"Arger", "\xC3\x84rger"}));
+}
+
+TEST_F(KeyTest, AnOddByteInANameIsKeptAsItIs) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "caf\xE9", made), kSuccess);  // Latin-1, not UTF-8
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "CAF\xE9", opened), kSuccess);
+  EXPECT_EQ(opened.id, made.id);
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "CAF\xC9", opened), kErrorFileNotFound);
+}
+
 TEST_F(KeyTest, KeyWithSubkeysCannotBeDeleted) {
   Key top;
   ASSERT_EQ(CreateKey(Hive::CurrentUser, "Display\\Modules\\Bezier", top), kSuccess);

@@ -13,8 +13,11 @@ enum class Hive { CurrentUser, LocalMachine, ClassesRoot };
 // Value types and their platform codes.
 constexpr uint32_t kRegNone = 0;
 constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
 constexpr uint32_t kRegBinary = 3;
 constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
+constexpr uint32_t kRegQword = 11;
 
 // The platform's error codes.
 constexpr long kSuccess = 0;
@@ -52,9 +55,13 @@ long DeleteKey(const Key& parent, std::string_view subkey);
 // Deletes a subkey with everything below it, in one transaction. An empty
 // name is kErrorBadKey and touches nothing.
 long DeleteTree(const Key& parent, std::string_view subkey);
-// Subkeys in case-insensitive name order; values in creation order.
+// Subkeys in case-insensitive name order; values in creation order. Walking
+// the indices upwards costs about the same per step at any index.
 long EnumKey(const Key& key, uint32_t index, std::string& name);
 long EnumValue(const Key& key, uint32_t index, std::string& name, uint32_t* type, std::vector<uint8_t>* data);
+
+// The key's path below its hive as stored, whatever case it was opened by.
+long KeyPath(const Key& key, std::string& path);
 
 // Runs `work` in one transaction (multi-step writes such as a display save).
 long InTransaction(const std::function<long()>& work);
