@@ -39,9 +39,9 @@ const char kSchema[] =
     "INSERT OR IGNORE INTO keys(id, parent, hive, name, fold) VALUES"
     " (1, NULL, 0, '', ''), (2, NULL, 1, '', ''), (3, NULL, 2, '', '');";
 
-// Stores of schema 0 folded ASCII letters only. Two names that only now
-// fold alike keep their old fold, so both stay reachable by their first
-// spelling and nothing is lost.
+// Stores of schema 0 folded ASCII letters only. Of two names that only now
+// fold alike, the second keeps its old fold: nothing is lost, and it is
+// still listed, exported and deleted with its parent.
 constexpr int kSchemaVersion = 1;
 const char kRefold[] =
     "UPDATE OR IGNORE keys SET fold=fluxo_fold(name) WHERE fold<>fluxo_fold(name);"
