@@ -110,6 +110,9 @@ bool Configure(sqlite3* db) {
   if (sqlite3_create_function(db, "fluxo_fold", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, FoldFunction, nullptr,
                               nullptr) != SQLITE_OK)
     return false;
+  // A store that is set up already needs no write lock, so the folder lock
+  // is held only for a moment.
+  if (UserVersion(db) >= kSchemaVersion) return true;
   if (!ExecAll(db, "BEGIN IMMEDIATE")) return false;
   bool ok = ExecAll(db, kSchema);
   if (ok && UserVersion(db) < kSchemaVersion) ok = ExecAll(db, kRefold);
