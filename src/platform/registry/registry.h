@@ -42,12 +42,16 @@ struct Key {
 // case-preserving. An empty path names the hive's root.
 long OpenKey(Hive hive, std::string_view path, Key& out);
 long OpenKey(const Key& parent, std::string_view subkey, Key& out);
+// CreateKey makes every missing level; a path it may not hold (deeper than
+// 512 levels below the hive, a name over 255 characters or with a line
+// break) is kErrorInvalidParameter and creates nothing.
 long CreateKey(Hive hive, std::string_view path, Key& out, bool* created = nullptr);
 long CreateKey(const Key& parent, std::string_view subkey, Key& out, bool* created = nullptr);
 
 // Reads into the caller's buffer of *size bytes (data may be null to ask the
 // size). Sets *type and *size; a buffer too small gives kErrorMoreData.
 long QueryValue(const Key& key, std::string_view name, uint32_t* type, void* data, uint32_t* size);
+// A value name over 16383 characters or with a line break is refused (87).
 long SetValue(const Key& key, std::string_view name, uint32_t type, const void* data, uint32_t size);
 long DeleteValue(const Key& key, std::string_view name);
 // Deletes a subkey that has no subkeys of its own (else kErrorAccessDenied).
