@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,7 @@ TEST_F(KeyTest, AnOddByteInANameIsKeptAsItIs) {
 // A store written when only ASCII letters were folded.
 void PlantOldStore(const char* rows) {
   CloseStore();
+  std::filesystem::create_directories(std::filesystem::path(StorePath()).parent_path());
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(StorePath().c_str(), &db), SQLITE_OK);
   const std::string sql =
