@@ -2,8 +2,11 @@
 #include <cstddef>
 #include <span>
 
+#include "modules/kit/overlay_boxes.h"
 #include "modules/kit/tile_layout.h"
+#include "platform/gdi/frame_surface.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/gdi/region.h"
 
 namespace fluxo::kit {
 
@@ -20,6 +23,38 @@ void DrawInTiles(const TileLayout& layout, std::span<const gdi::Point> points, s
     draw(std::span<const gdi::Point>(copy));
     for (gdi::Point& p : copy) p = {p.x - origin.x, p.y - origin.y};
   });
+}
+
+// Where a point of the shrunk figure lies in the tile at (column, row): tiles
+// in odd columns are left-right mirror images, tiles in odd rows top-bottom
+// mirror images of tile (0, 0), so neighbouring tiles join as reflections.
+inline gdi::Point PlaceInMirroredTile(const TileLayout& layout, gdi::Point scaled, int column, int row) {
+  const gdi::Point origin = layout.Origin(column, row);
+  const int x = column % 2 == 1 ? layout.tileWidth - scaled.x : scaled.x;
+  const int y = row % 2 == 1 ? layout.tileHeight - scaled.y : scaled.y;
+  return {origin.x + x, origin.y + y};
+}
+
+// Draws a figure shrunk into every selected tile as DrawInTiles does, but
+// mirrored in odd columns and rows (PlaceInMirroredTile) and clipped to its
+// tile. The clip region is replaced, so the visible overlay boxes are kept
+// free during each tile and again afterwards.
+template <typename Draw>
+void DrawInMirroredTiles(gdi::FrameSurface& surface, const TileLayout& layout, std::span<const gdi::Point> points,
+                         std::span<gdi::Point> scratch, Draw&& draw) {
+  const std::span<gdi::Point> copy = scratch.first(points.size());
+  layout.ForEachSelectedCell([&](int column, int row) {
+    for (std::size_t i = 0; i < points.size(); ++i)
+      copy[i] = PlaceInMirroredTile(layout, layout.Scale(points[i]), column, row);
+    const gdi::Point origin = layout.Origin(column, row);
+    const gdi::Region tile =
+        gdi::Region::FromRect({origin.x, origin.y, origin.x + layout.tileWidth, origin.y + layout.tileHeight});
+    surface.SelectClipRegion(&tile);
+    ExcludeOverlayBoxes(surface);
+    draw(std::span<const gdi::Point>(copy));
+    surface.SelectClipRegion(nullptr);
+  });
+  ExcludeOverlayBoxes(surface);
 }
 
 }  // namespace fluxo::kit
