@@ -2,6 +2,7 @@
 
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
+#include "modules/line.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -12,6 +13,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kBezierOperations;
     case kModuleWhip:
       return &kWhipOperations;
+    case kModuleLine:
+      return &kLineOperations;
     default:
       return nullptr;
   }

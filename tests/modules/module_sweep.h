@@ -23,15 +23,17 @@ inline void OscillateDrivenControls(ModuleHarness& harness) {
 }
 
 // Runs the module once for each end of each control's range, the other
-// controls at their defaults, and hands the harness to `check` after free.
-template <typename Check>
+// controls at their defaults as changed by `prepare`, and hands the harness
+// to `check` after free.
+template <typename Prepare, typename Check>
 void ForEachControlExtreme(int module, const ModuleOperations& ops, int width, int height, int frames,
-                           Check&& check) {
+                           Prepare&& prepare, Check&& check) {
   for (int control = 0; control < kControlCount; ++control) {
     for (const bool top : {false, true}) {
       ModuleHarness harness(module, width, height);
       const ControlBlock& c = harness.slot().controls;
       if (!c.defined[control]) continue;
+      prepare(harness);
       const int32_t value = top ? c.maxValue[control] : c.minValue[control];
       SCOPED_TRACE(testing::Message() << "control " << control << " at " << value);
       harness.SetControl(control, value);

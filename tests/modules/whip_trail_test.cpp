@@ -125,7 +125,7 @@ TEST_F(WhipTrailTest, ErasingStopsWhenTheRenderThreadStops) {
 
 TEST(WhipExtremesTest, EveryControlAtEitherEndOfItsRangeRunsAndErases) {
   SeedRandom(99);
-  test::ForEachControlExtreme(kModuleWhip, kWhipOperations, 48, 36, 8,
+  test::ForEachControlExtreme(kModuleWhip, kWhipOperations, 48, 36, 8, [](ModuleHarness&) {},
                               [](ModuleHarness& harness, int control, int32_t value) {
                                 // Only a full trail length keeps what it drew.
                                 if (!(control == kTrailLength && value == 100)) {
