@@ -3,6 +3,7 @@
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
 #include "modules/line.h"
+#include "modules/squiggle.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -15,6 +16,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kWhipOperations;
     case kModuleLine:
       return &kLineOperations;
+    case kModuleSquiggle:
+      return &kSquiggleOperations;
     default:
       return nullptr;
   }
