@@ -2,6 +2,7 @@
 
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
+#include "modules/flow.h"
 #include "modules/line.h"
 #include "modules/squiggle.h"
 #include "modules/whip.h"
@@ -14,6 +15,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kBezierOperations;
     case kModuleWhip:
       return &kWhipOperations;
+    case kModuleFlow:
+      return &kFlowOperations;
     case kModuleLine:
       return &kLineOperations;
     case kModuleSquiggle:

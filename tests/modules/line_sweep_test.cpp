@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "module_harness.h"
-#include "module_sweep.h"
+#include "module_checks.h"
 #include "modules/line.h"
 
 namespace fluxo {

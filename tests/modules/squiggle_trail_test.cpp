@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "module_harness.h"
-#include "module_sweep.h"
+#include "module_checks.h"
 #include "modules/squiggle.h"
 
 namespace fluxo {
@@ -115,7 +115,7 @@ TEST(SquiggleExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
       ModuleHarness harness(kModuleSquiggle, width, height);
       harness.SetControl(kSymmetry, symmetry);
       harness.SetControl(kPoints, 400);
-      harness.SetControl(kXTiling, 20);
+      harness.SetControl(kXTiling, 5);
       SeedRandom(2);
       test::RunModule(harness, kSquiggleOperations, 4);
       EXPECT_EQ(harness.CountNonBlack(), 0);

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "module_harness.h"
-#include "module_sweep.h"
+#include "module_checks.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -46,9 +46,11 @@ TEST_F(WhipTrailTest, TheEraserBlackensExactlyWhatTheHeadDrew) {
   harness_.SetControl(kWhips, 3);
   harness_.SetControl(kSymmetry, 3);
   harness_.SetControl(kTrailLength, 7);
-  harness_.SetControl(kDensity, 4);
+  harness_.SetControl(kDensity, 6);
+  harness_.SetControl(kWidth, 20);
+  harness_.SetControl(kAngularity, 15);
   Start();
-  Frames(40);
+  Frames(25);
   EXPECT_GT(harness_.CountNonBlack(), 0);
   Free();
   EXPECT_EQ(harness_.CountNonBlack(), 0);
@@ -72,12 +74,13 @@ TEST_F(WhipTrailTest, NestedFilledStampsInTilesAreErasedToo) {
 TEST_F(WhipTrailTest, DrivenControlsAreErasedWithTheValuesTheyWereDrawnWith) {
   harness_.SetControl(kTrailLength, 5);
   harness_.SetControl(kDensity, 20);
+  harness_.SetControl(kAngularity, 12);
   test::OscillateDrivenControls(harness_);
   harness_.Oscillate(kXTiling, 1, 3);  // keep the run short
   harness_.Oscillate(kYTiling, 1, 3);
   harness_.Oscillate(kSymmetry, 1, 6);
   Start();
-  Frames(60);
+  Frames(45);
   EXPECT_GT(harness_.CountNonBlack(), 0);
   Free();
   EXPECT_EQ(harness_.CountNonBlack(), 0);
@@ -101,7 +104,7 @@ TEST_F(WhipTrailTest, FullTrailLengthNeverErases) {
   harness_.SetControl(kTrailLength, 100);
   Start();
   std::vector<uint8_t> previous = harness_.Pixels();
-  for (int frame = 0; frame < 120; ++frame) {
+  for (int frame = 0; frame < 60; ++frame) {
     Frames(1);
     const std::vector<uint8_t> now = harness_.Pixels();
     for (size_t i = 0; i < now.size(); ++i)
@@ -125,7 +128,8 @@ TEST_F(WhipTrailTest, ErasingStopsWhenTheRenderThreadStops) {
 
 TEST(WhipExtremesTest, EveryControlAtEitherEndOfItsRangeRunsAndErases) {
   SeedRandom(99);
-  test::ForEachControlExtreme(kModuleWhip, kWhipOperations, 48, 36, 8, [](ModuleHarness&) {},
+  test::ForEachControlExtreme(kModuleWhip, kWhipOperations, 48, 36, 6,
+                              [](ModuleHarness& harness) { harness.SetControl(kAngularity, 10); },
                               [](ModuleHarness& harness, int control, int32_t value) {
                                 // Only a full trail length keeps what it drew.
                                 if (!(control == kTrailLength && value == 100)) {
@@ -140,12 +144,12 @@ TEST(WhipExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
       SCOPED_TRACE(testing::Message() << width << "x" << height << " symmetry " << symmetry);
       ModuleHarness harness(kModuleWhip, width, height);
       harness.SetControl(kSymmetry, symmetry);
-      harness.SetControl(kWhips, 20);
-      harness.SetControl(kXTiling, 3);
+      harness.SetControl(kWhips, 6);
+      harness.SetControl(kXTiling, 2);
       harness.SetControl(kYTiling, 3);
       harness.SetControl(kAngularity, 8);
       SeedRandom(7);
-      test::RunModule(harness, kWhipOperations, 6);
+      test::RunModule(harness, kWhipOperations, 4);
       EXPECT_EQ(harness.CountNonBlack(), 0);
     }
   }

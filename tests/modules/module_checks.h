@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "module_harness.h"
+#include "platform/gdi/frame_surface.h"
 #include "modules/builtin_modules.h"
 
 namespace fluxo::test {
@@ -41,6 +42,33 @@ void ForEachControlExtreme(int module, const ModuleOperations& ops, int width, i
       check(harness, control, value);
     }
   }
+}
+
+// The drawn pixels of tile (0, 0) of a 2 x 2 tiling that have no drawn pixel
+// near their mirror images in tiles (1, 0), (0, 1) and (1, 1). Mirrored lines
+// may round a pixel apart, so a neighbour counts as a match.
+inline int CountUnmirroredPixels(const gdi::FrameSurface& s) {
+  const int w = s.Width(), h = s.Height();
+  const auto drawnNear = [&s, w, h](int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int px = x + dx, py = y + dy;
+        if (px >= 0 && py >= 0 && px < w && py < h && s.PixelAt(px, py) != 0) return true;
+      }
+    return false;
+  };
+  int unmatched = 0;
+  for (int y = 0; y < h / 2; ++y) {
+    for (int x = 0; x < w / 2; ++x) {
+      if (s.PixelAt(x, y) == 0) continue;
+      // Tile (1, 0) holds x -> w/2 + (w/2 - x), tile (0, 1) y -> h/2 + (h/2 - y).
+      const int mx = w - x, my = h - y;
+      if (mx < w && !drawnNear(mx, y)) ++unmatched;
+      if (my < h && !drawnNear(x, my)) ++unmatched;
+      if (mx < w && my < h && !drawnNear(mx, my)) ++unmatched;
+    }
+  }
+  return unmatched;
 }
 
 }  // namespace fluxo::test
