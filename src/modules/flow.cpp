@@ -160,25 +160,30 @@ int32_t Allocate(ModuleSlot*) {
   return 0;
 }
 
+// Takes the controls into the ring set: all of them, or during play only
+// those that are driven.
 void ReadControls(ModuleSlot& slot, RingSet& r, bool drivenOnly) {
-  const auto take = [&](int index, auto&& apply) {
-    int32_t v = kit::ControlInRange(slot, index);
-    if (!drivenOnly || kit::EvaluateLiveControlInRange(slot, index, v)) apply(static_cast<float>(v), v);
+  const auto take = [&slot, drivenOnly](int index, int32_t& v) {
+    if (drivenOnly) return kit::EvaluateLiveControlInRange(slot, index, v);
+    v = kit::ControlInRange(slot, index);
+    return true;
   };
-  take(kSides, [&](float, int32_t v) { r.sides = v; });
-  take(kThickness, [&](float, int32_t v) { r.thickness = v; });
-  take(kXRate, [&](float f, int32_t) { r.xRate = f * 0.005f; });
-  take(kYRate, [&](float f, int32_t) { r.yRate = f * 0.005f; });
-  take(kRotateRate, [&](float f, int32_t) { r.rotationRate = f * 0.0033333334f; });
-  take(kXSpan, [&](float f, int32_t) { r.xSpan = f * 0.01f * static_cast<float>(g_flow.width); });
-  take(kYSpan, [&](float f, int32_t) { r.ySpan = f * 0.01f * static_cast<float>(g_flow.height); });
-  take(kDepth, [&](float, int32_t v) { r.depth = v; });
-  take(kXTiling, [&](float, int32_t v) { r.columns = v; });
-  take(kYTiling, [&](float, int32_t v) { r.rows = v; });
-  take(kFlux, [&](float f, int32_t) { r.flux = f + 3.0f; });
-  take(kSpacing, [&](float, int32_t v) { r.spacing = v * 20; });
+  const auto scaled = [](int32_t v, float scale) { return static_cast<float>(v) * scale; };
+  int32_t v = 0;
+  if (take(kSides, v)) r.sides = v;
+  if (take(kThickness, v)) r.thickness = v;
+  if (take(kXRate, v)) r.xRate = scaled(v, 0.005f);
+  if (take(kYRate, v)) r.yRate = scaled(v, 0.005f);
+  if (take(kRotateRate, v)) r.rotationRate = scaled(v, 0.0033333334f);
+  if (take(kXSpan, v)) r.xSpan = scaled(v, 0.01f) * static_cast<float>(g_flow.width);
+  if (take(kYSpan, v)) r.ySpan = scaled(v, 0.01f) * static_cast<float>(g_flow.height);
+  if (take(kDepth, v)) r.depth = v;
+  if (take(kXTiling, v)) r.columns = v;
+  if (take(kYTiling, v)) r.rows = v;
+  if (take(kFlux, v)) r.flux = static_cast<float>(v) + 3.0f;
+  if (take(kSpacing, v)) r.spacing = v * 20;
   for (int i = 0; i < 3; ++i)
-    take(kRotationControls[i], [&](float f, int32_t) { g_flow.rotationRate[i] = f * kRotationPerUnit; });
+    if (take(kRotationControls[i], v)) g_flow.rotationRate[i] = scaled(v, kRotationPerUnit);
 }
 
 int32_t Initialise(ModuleSlot* slot) {
