@@ -73,12 +73,11 @@ void DrawCurveInTiles(gdi::FrameSurface& surface, std::span<const gdi::Point> cu
 // Curves start every second point, so consecutive curves share two points.
 void DrawPointSet(gdi::FrameSurface& surface, const kit::BouncingPoints& points, const FrameParameters& p) {
   std::array<gdi::Point, kit::BouncingPoints::kMaxPoints> scratch;
-  kit::DrawSymmetricCopies(points.Positions(), p.symmetry, p.angleStep, g_bezier.centre, scratch,
-                           [&](std::span<const gdi::Point> copy) {
-                             kit::ForEachChainedCurve(copy, g_bezier.curves, [&](std::span<const gdi::Point> curve) {
-                               DrawCurveInTiles(surface, curve, p);
-                             });
-                           });
+  kit::DrawSymmetricCopies(
+      points.Positions(), p.symmetry, p.angleStep, g_bezier.centre, scratch, [&](std::span<const gdi::Point> copy) {
+        kit::ForEachChainedCurve(copy, g_bezier.curves,
+                                 [&](std::span<const gdi::Point> curve) { DrawCurveInTiles(surface, curve, p); });
+      });
 }
 
 // Moves the tail on by one recorded frame and draws that frame in black.

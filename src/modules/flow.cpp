@@ -125,10 +125,12 @@ void DrawRing(gdi::FrameSurface& surface, const RingSet& r, int i) {
     kit::DrawPolygonOutline(surface, ring);
     return;
   }
-  const kit::TileLayout layout = kit::TileLayout::ForSurface(g_flow.width, g_flow.height, r.columns, r.rows, r.tileType);
+  const kit::TileLayout layout =
+      kit::TileLayout::ForSurface(g_flow.width, g_flow.height, r.columns, r.rows, r.tileType);
   std::array<gdi::Point, kMaxSides> tiled;
-  kit::DrawInMirroredTiles(surface, layout, ring, tiled,
-                           [&surface](std::span<const gdi::Point> polygon) { kit::DrawPolygonOutline(surface, polygon); });
+  kit::DrawInMirroredTiles(surface, layout, ring, tiled, [&surface](std::span<const gdi::Point> polygon) {
+    kit::DrawPolygonOutline(surface, polygon);
+  });
 }
 
 // Ring i of the old set in black, then, when asked, ring i of the current set
@@ -205,8 +207,8 @@ int32_t Initialise(ModuleSlot* slot) {
     g_flow.camera->eye.z = -500.0;
     g_flow.camera->focal = 400.0;
   }
-  g_flow.radiusScale = static_cast<float>(std::max(static_cast<int32_t>(current.xSpan) + slot->width,
-                                                   static_cast<int32_t>(current.ySpan) + slot->height));
+  g_flow.radiusScale = static_cast<float>(
+      std::max(static_cast<int32_t>(current.xSpan) + slot->width, static_cast<int32_t>(current.ySpan) + slot->height));
   return 0;
 }
 

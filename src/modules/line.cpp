@@ -68,7 +68,8 @@ struct LineModule {
 LineModule g_line;
 
 void DrawQuadrilateral(gdi::FrameSurface& surface, const kit::BouncingPoints& points, const LineRecord& r) {
-  const kit::TileLayout layout = kit::TileLayout::ForSurface(g_line.width, g_line.height, r.columns, r.rows, r.tileType);
+  const kit::TileLayout layout =
+      kit::TileLayout::ForSurface(g_line.width, g_line.height, r.columns, r.rows, r.tileType);
   std::array<gdi::Point, kCorners> rotated;
   std::array<gdi::Point, kCorners> tiled;
   kit::DrawSymmetricCopies(points.Positions(), r.symmetry, r.angleStep, g_line.centre, rotated,
@@ -87,7 +88,8 @@ void MoveCorners(kit::BouncingPoints& points, const LineRecord& r) {
 }
 
 // Fills the band of one recorded frame: no outline, only the brush.
-void FillBand(gdi::FrameSurface& surface, const kit::BouncingPoints& points, const LineRecord& r, gdi::ColorRef colour) {
+void FillBand(gdi::FrameSurface& surface, const kit::BouncingPoints& points, const LineRecord& r,
+              gdi::ColorRef colour) {
   surface.SelectPen(gdi::Pen::Null());
   surface.SelectBrush(gdi::Brush::Solid(colour));
   DrawQuadrilateral(surface, points, r);

@@ -157,8 +157,7 @@ int32_t Initialise(ModuleSlot* slot) {
   g_squiggle.width = slot->width;
   g_squiggle.height = slot->height;
   g_squiggle.centre = {slot->width / 2, slot->height / 2};
-  const float radius =
-      static_cast<float>(slot->width / 2) * static_cast<float>(value(kRadius)) * 0.006666667f;
+  const float radius = static_cast<float>(slot->width / 2) * static_cast<float>(value(kRadius)) * 0.006666667f;
   BuildCurve(value(kPoints), {value(kLatheX), value(kLatheY), value(kLatheZ)}, radius);
   if (g_squiggle.camera) {
     g_squiggle.camera->eye.z = -(slot->width / 2);

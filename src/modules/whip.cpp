@@ -141,7 +141,8 @@ void DrawWhipCurve(std::span<const gdi::Point> control, WhipRecord& w, const std
 
 // One whip curve in every selected tile; the record's pulse phase then moves on.
 void DrawWhipCurveInTiles(std::span<const gdi::Point> control, WhipRecord& r, const SegmentColour& colour) {
-  const kit::TileLayout layout = kit::TileLayout::ForSurface(g_whip.width, g_whip.height, r.columns, r.rows, r.tileType);
+  const kit::TileLayout layout =
+      kit::TileLayout::ForSurface(g_whip.width, g_whip.height, r.columns, r.rows, r.tileType);
   WhipRecord w = r;
   std::array<gdi::Point, 4> scratch;
   kit::DrawInTiles(layout, control, scratch,
@@ -151,12 +152,11 @@ void DrawWhipCurveInTiles(std::span<const gdi::Point> control, WhipRecord& r, co
 
 void DrawPointSet(const kit::BouncingPoints& points, WhipRecord& r, const SegmentColour& colour) {
   std::array<gdi::Point, kit::BouncingPoints::kMaxPoints> scratch;
-  kit::DrawSymmetricCopies(points.Positions(), r.symmetry, r.angleStep, g_whip.centre, scratch,
-                           [&](std::span<const gdi::Point> copy) {
-                             kit::ForEachChainedCurve(copy, g_whip.curves, [&](std::span<const gdi::Point> curve) {
-                               DrawWhipCurveInTiles(curve, r, colour);
-                             });
-                           });
+  kit::DrawSymmetricCopies(
+      points.Positions(), r.symmetry, r.angleStep, g_whip.centre, scratch, [&](std::span<const gdi::Point> copy) {
+        kit::ForEachChainedCurve(copy, g_whip.curves,
+                                 [&](std::span<const gdi::Point> curve) { DrawWhipCurveInTiles(curve, r, colour); });
+      });
 }
 
 // Replays the oldest recorded frame in black and moves the tail on.
@@ -199,8 +199,8 @@ int32_t Initialise(ModuleSlot* slot) {
     sides[i] = value(kSidesControls[i]);
     spins[i] = static_cast<float>(value(kSpinControls[i])) * kSpinPerUnit;
   }
-  kit::InitStamp(r.stamp, &kit::ModuleSurface(*slot), sides, value(kObjectType),
-                 static_cast<uint32_t>(value(kDensity)), sizes, spins);
+  kit::InitStamp(r.stamp, &kit::ModuleSurface(*slot), sides, value(kObjectType), static_cast<uint32_t>(value(kDensity)),
+                 sizes, spins);
   g_whip.curves = std::min(value(kWhips), kMaxCurves);
   r.angleStep = kit::SymmetryAngleStep(r.symmetry);
   r.phase = kStartPhase;

@@ -157,11 +157,11 @@ TEST_F(FlowRingsTest, RingIAlwaysTakesPaletteIndexIPlusOne) {
 
 TEST(FlowOutlineTest, OutlinesMatchHollowPolygonsPixelForPixel) {
   const std::vector<std::vector<gdi::Point>> shapes{
-      {{10, 10}, {50, 12}, {30, 40}},                       // a triangle
-      {{-30, 5}, {90, -20}, {70, 70}, {5, 55}, {40, 30}},   // reaching past the edges
-      {{20, 5}, {35, 50}, {5, 20}, {50, 20}, {8, 50}},      // a self-crossing star
-      {{25, 25}, {25, 25}, {25, 25}},                       // shrunk to one point
-      {{3, 3}, {60, 3}},                                    // two vertices
+      {{10, 10}, {50, 12}, {30, 40}},                      // a triangle
+      {{-30, 5}, {90, -20}, {70, 70}, {5, 55}, {40, 30}},  // reaching past the edges
+      {{20, 5}, {35, 50}, {5, 20}, {50, 20}, {8, 50}},     // a self-crossing star
+      {{25, 25}, {25, 25}, {25, 25}},                      // shrunk to one point
+      {{3, 3}, {60, 3}},                                   // two vertices
   };
   for (const int width : {0, 1, 4}) {
     for (size_t i = 0; i < shapes.size(); ++i) {

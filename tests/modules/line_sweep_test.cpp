@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "module_harness.h"
 #include "module_checks.h"
+#include "module_harness.h"
 #include "modules/line.h"
 
 namespace fluxo {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "module_harness.h"
-#include "platform/gdi/frame_surface.h"
 #include "modules/builtin_modules.h"
+#include "platform/gdi/frame_surface.h"
 
 namespace fluxo::test {
 

@@ -45,7 +45,7 @@ TEST(MirroredTilesTest, ColumnsOuterRowsInnerAndOddTilesMirrored) {
       {{64, 4}, {80, 15}},   // column 2, row 0
       {{64, 36}, {80, 25}},  // column 2, row 1
   };
-  const std::vector<gdi::Rect> tiles{{0, 0, 30, 20},  {0, 20, 30, 40},  {30, 0, 60, 20},
+  const std::vector<gdi::Rect> tiles{{0, 0, 30, 20},   {0, 20, 30, 40}, {30, 0, 60, 20},
                                      {30, 20, 60, 40}, {60, 0, 90, 20}, {60, 20, 90, 40}};
   ASSERT_EQ(calls.size(), expected.size());
   for (size_t i = 0; i < calls.size(); ++i) {

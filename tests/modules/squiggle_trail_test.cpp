@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "module_harness.h"
 #include "module_checks.h"
+#include "module_harness.h"
 #include "modules/squiggle.h"
 
 namespace fluxo {
@@ -52,7 +52,7 @@ TEST_F(SquiggleTrailTest, TheEraserBlackensExactlyWhatTheHeadDrew) {
 
 TEST_F(SquiggleTrailTest, DrivenControlsAreErasedWithTheValuesTheyWereDrawnWith) {
   test::OscillateDrivenControls(harness_);  // tumble rates, tiling and symmetry
-  harness_.Oscillate(kXTiling, 1, 4);         // keep the run short
+  harness_.Oscillate(kXTiling, 1, 4);       // keep the run short
   harness_.Oscillate(kYTiling, 1, 4);
   Start();
   Frames(60);
@@ -100,12 +100,13 @@ TEST_F(SquiggleTrailTest, TrailLengthOneErasesEachCurveThreeFramesLater) {
 
 TEST(SquiggleExtremesTest, EveryControlAtEitherEndOfItsRangeRunsAndErases) {
   SeedRandom(17);
-  test::ForEachControlExtreme(kModuleSquiggle, kSquiggleOperations, 48, 36, 10, [](ModuleHarness&) {},
-                              [](ModuleHarness& harness, int control, int32_t value) {
-                                if (!(control == kTrailLength && value == 100)) {
-                                  EXPECT_EQ(harness.CountNonBlack(), 0);
-                                }
-                              });
+  test::ForEachControlExtreme(
+      kModuleSquiggle, kSquiggleOperations, 48, 36, 10, [](ModuleHarness&) {},
+      [](ModuleHarness& harness, int control, int32_t value) {
+        if (!(control == kTrailLength && value == 100)) {
+          EXPECT_EQ(harness.CountNonBlack(), 0);
+        }
+      });
 }
 
 TEST(SquiggleExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {

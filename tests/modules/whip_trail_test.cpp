@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "module_harness.h"
 #include "module_checks.h"
+#include "module_harness.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -128,14 +128,14 @@ TEST_F(WhipTrailTest, ErasingStopsWhenTheRenderThreadStops) {
 
 TEST(WhipExtremesTest, EveryControlAtEitherEndOfItsRangeRunsAndErases) {
   SeedRandom(99);
-  test::ForEachControlExtreme(kModuleWhip, kWhipOperations, 48, 36, 6,
-                              [](ModuleHarness& harness) { harness.SetControl(kAngularity, 10); },
-                              [](ModuleHarness& harness, int control, int32_t value) {
-                                // Only a full trail length keeps what it drew.
-                                if (!(control == kTrailLength && value == 100)) {
-                                  EXPECT_EQ(harness.CountNonBlack(), 0);
-                                }
-                              });
+  test::ForEachControlExtreme(
+      kModuleWhip, kWhipOperations, 48, 36, 6, [](ModuleHarness& harness) { harness.SetControl(kAngularity, 10); },
+      [](ModuleHarness& harness, int control, int32_t value) {
+        // Only a full trail length keeps what it drew.
+        if (!(control == kTrailLength && value == 100)) {
+          EXPECT_EQ(harness.CountNonBlack(), 0);
+        }
+      });
 }
 
 TEST(WhipExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
