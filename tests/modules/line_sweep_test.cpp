@@ -217,9 +217,9 @@ TEST(LineExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
       harness.SetControl(kSymmetry, symmetry);
       harness.SetControl(kTrailLength, 1);
       harness.SetControl(kXTiling, 5);
-      harness.SetControl(kYTiling, 20);
+      harness.SetControl(kYTiling, 4);
       harness.SetControl(kDeltaX1, 50);
-      test::RunModule(harness, kLineOperations, 10);
+      test::RunModule(harness, kLineOperations, 6);
       EXPECT_EQ(harness.CountNonBlack(), 0);
     }
   }

@@ -115,7 +115,7 @@ TEST(SquiggleExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
       SCOPED_TRACE(testing::Message() << width << "x" << height << " symmetry " << symmetry);
       ModuleHarness harness(kModuleSquiggle, width, height);
       harness.SetControl(kSymmetry, symmetry);
-      harness.SetControl(kPoints, 400);
+      harness.SetControl(kPoints, 120);
       harness.SetControl(kXTiling, 5);
       SeedRandom(2);
       test::RunModule(harness, kSquiggleOperations, 4);

@@ -147,7 +147,7 @@ TEST(WhipExtremesTest, DegenerateSurfacesAndTheLargestSymmetry) {
       harness.SetControl(kWhips, 6);
       harness.SetControl(kXTiling, 2);
       harness.SetControl(kYTiling, 3);
-      harness.SetControl(kAngularity, 8);
+      harness.SetControl(kAngularity, 5);
       SeedRandom(7);
       test::RunModule(harness, kWhipOperations, 4);
       EXPECT_EQ(harness.CountNonBlack(), 0);
