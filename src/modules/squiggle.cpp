@@ -58,9 +58,11 @@ struct SquiggleModule {
   kit::TrailHistory<SquiggleRecord> history{kHistoryFrames};
   std::unique_ptr<kit::Camera3D> camera;
   std::vector<kit::Vector3> curve;
-  // Working space for one drawing: the projected curve, a rotated copy, a tile's copy.
+  // Working space for one drawing: the projected curve, a rotated copy, all
+  // copies one after another, a copy in a tile.
   std::vector<gdi::Point> projected;
   std::vector<gdi::Point> rotated;
+  std::vector<gdi::Point> copies;
   std::vector<gdi::Point> tiled;
   std::array<float, 3> tumbleRate{};
   int penWidth = 1;
@@ -107,19 +109,27 @@ void ProjectCurve(const SquiggleRecord& r) {
   }
 }
 
+// Every rotated copy goes into each tile in one visit. One pen draws them all
+// and tiles never overlap, so this paints what tiling copy by copy paints,
+// with one clip region per tile instead of one per copy and tile.
 void DrawCurve(gdi::FrameSurface& surface, const SquiggleRecord& r, gdi::ColorRef colour) {
   ProjectCurve(r);
+  const size_t n = g_squiggle.projected.size();
+  std::vector<gdi::Point>& copies = g_squiggle.copies;
+  copies.clear();
+  kit::DrawSymmetricCopies(
+      g_squiggle.projected, r.symmetry, r.angleStep, g_squiggle.centre, g_squiggle.rotated,
+      [&copies](std::span<const gdi::Point> copy) { copies.insert(copies.end(), copy.begin(), copy.end()); });
   const kit::TileLayout layout =
       kit::TileLayout::ForSurface(g_squiggle.width, g_squiggle.height, r.columns, r.rows, r.tileType);
   surface.SelectPen(gdi::Pen::Solid(g_squiggle.penWidth, colour));
-  kit::DrawSymmetricCopies(g_squiggle.projected, r.symmetry, r.angleStep, g_squiggle.centre, g_squiggle.rotated,
-                           [&](std::span<const gdi::Point> copy) {
-                             kit::DrawInMirroredTiles(surface, layout, copy, g_squiggle.tiled,
-                                                      [&surface](std::span<const gdi::Point> polyline) {
-                                                        surface.Polyline(polyline.data(),
-                                                                         static_cast<int>(polyline.size()));
-                                                      });
-                           });
+  kit::ForEachClippedTile(surface, layout, [&](int column, int row) {
+    for (size_t start = 0; start + n <= copies.size() && n > 0; start += n) {
+      kit::PlaceFigureInMirroredTile(layout, std::span<const gdi::Point>(copies).subspan(start, n), column, row,
+                                     g_squiggle.tiled);
+      surface.Polyline(g_squiggle.tiled.data(), static_cast<int>(n));
+    }
+  });
   surface.SelectPen(gdi::Pen::StockBlack());
 }
 

@@ -35,26 +35,42 @@ inline gdi::Point PlaceInMirroredTile(const TileLayout& layout, gdi::Point scale
   return {origin.x + x, origin.y + y};
 }
 
-// Draws a figure shrunk into every selected tile as DrawInTiles does, but
-// mirrored in odd columns and rows (PlaceInMirroredTile) and clipped to its
-// tile. The clip region is replaced, so the visible overlay boxes are kept
-// free during each tile and again afterwards.
+// Calls `draw(column, row)` once for every selected tile, with the clip
+// region restricted to that tile and the visible overlay boxes kept free;
+// afterwards the clip region is removed and the boxes are excluded again.
+// Tiles never overlap, so whatever a tile shows may be drawn in one visit.
 template <typename Draw>
-void DrawInMirroredTiles(gdi::FrameSurface& surface, const TileLayout& layout, std::span<const gdi::Point> points,
-                         std::span<gdi::Point> scratch, Draw&& draw) {
-  const std::span<gdi::Point> copy = scratch.first(points.size());
+void ForEachClippedTile(gdi::FrameSurface& surface, const TileLayout& layout, Draw&& draw) {
   layout.ForEachSelectedCell([&](int column, int row) {
-    for (std::size_t i = 0; i < points.size(); ++i)
-      copy[i] = PlaceInMirroredTile(layout, layout.Scale(points[i]), column, row);
     const gdi::Point origin = layout.Origin(column, row);
     const gdi::Region tile =
         gdi::Region::FromRect({origin.x, origin.y, origin.x + layout.tileWidth, origin.y + layout.tileHeight});
     surface.SelectClipRegion(&tile);
     ExcludeOverlayBoxes(surface);
-    draw(std::span<const gdi::Point>(copy));
+    draw(column, row);
     surface.SelectClipRegion(nullptr);
   });
   ExcludeOverlayBoxes(surface);
+}
+
+// The figure shrunk into the tile at (column, row), mirrored as
+// PlaceInMirroredTile says; `out` holds as many points as the figure.
+inline void PlaceFigureInMirroredTile(const TileLayout& layout, std::span<const gdi::Point> points, int column, int row,
+                                      std::span<gdi::Point> out) {
+  for (std::size_t i = 0; i < points.size(); ++i)
+    out[i] = PlaceInMirroredTile(layout, layout.Scale(points[i]), column, row);
+}
+
+// Draws a figure shrunk into every selected tile as DrawInTiles does, but
+// mirrored in odd columns and rows and clipped to its tile (ForEachClippedTile).
+template <typename Draw>
+void DrawInMirroredTiles(gdi::FrameSurface& surface, const TileLayout& layout, std::span<const gdi::Point> points,
+                         std::span<gdi::Point> scratch, Draw&& draw) {
+  const std::span<gdi::Point> copy = scratch.first(points.size());
+  ForEachClippedTile(surface, layout, [&](int column, int row) {
+    PlaceFigureInMirroredTile(layout, points, column, row, copy);
+    draw(std::span<const gdi::Point>(copy));
+  });
 }
 
 }  // namespace fluxo::kit
