@@ -6,6 +6,8 @@
 
 #include "controls/controls.h"
 #include "modules/kit/bouncing_points.h"
+#include "modules/kit/colour_walk.h"
+#include "modules/kit/control_range.h"
 #include "modules/kit/module_surface.h"
 #include "modules/kit/rotation.h"
 #include "modules/kit/tile_layout.h"
@@ -29,7 +31,6 @@ enum BezierControl {
 };
 
 constexpr int kHistoryFrames = 300;
-constexpr int kLastColour = 235;
 constexpr int kMaxCurves = (kit::BouncingPoints::kMaxPoints - 4) / 2;
 
 // What one frame drew with; the eraser replays it.
@@ -51,8 +52,7 @@ struct BezierModule {
   int curves = 0;
   int width = 0;
   int height = 0;
-  int colour = 0;
-  int colourStep = 1;
+  kit::ColourWalk colour;
   gdi::Point centre;
   kit::BounceBox box;
   uint32_t deadline = 0;
@@ -73,11 +73,11 @@ void DrawCurveInTiles(gdi::FrameSurface& surface, std::span<const gdi::Point> cu
 // Curves start every second point, so consecutive curves share two points.
 void DrawPointSet(gdi::FrameSurface& surface, const kit::BouncingPoints& points, const FrameParameters& p) {
   std::array<gdi::Point, kit::BouncingPoints::kMaxPoints> scratch;
-  kit::DrawSymmetricCopies(points.Positions(), p.symmetry, p.angleStep, g_bezier.centre, scratch,
-                           [&](std::span<const gdi::Point> copy) {
-                             for (int j = 0; j < g_bezier.curves; j += 2)
-                               DrawCurveInTiles(surface, copy.subspan(j, 4), p);
-                           });
+  kit::DrawSymmetricCopies(
+      points.Positions(), p.symmetry, p.angleStep, g_bezier.centre, scratch, [&](std::span<const gdi::Point> copy) {
+        kit::ForEachChainedCurve(copy, g_bezier.curves,
+                                 [&](std::span<const gdi::Point> curve) { DrawCurveInTiles(surface, curve, p); });
+      });
 }
 
 // Moves the tail on by one recorded frame and draws that frame in black.
@@ -91,7 +91,7 @@ void EraseTailFrame(gdi::FrameSurface& surface) {
 }
 
 void EraseRemainingTrail(gdi::FrameSurface& surface) {
-  while (g_bezier.history.TrailLeft() && kit::RenderThreadRunning()) EraseTailFrame(surface);
+  kit::EraseRemainingTrail(g_bezier.history, [&surface] { EraseTailFrame(surface); });
 }
 
 int32_t Allocate(ModuleSlot*) {
@@ -102,28 +102,27 @@ int32_t Allocate(ModuleSlot*) {
 int32_t Initialise(ModuleSlot* slot) {
   RandomizeControls(*slot);
   EvaluateSourcedControls(*slot);
-  const int32_t* value = slot->controls.value;
+  const auto value = [slot](int index) { return kit::ControlInRange(*slot, index); };
   FrameParameters& p = g_bezier.parameters;
-  p.symmetry = value[kSymmetry];
-  p.columns = value[kXTiling];
-  p.rows = value[kYTiling];
-  p.width = value[kWidth];
-  p.speed = value[kSpeed];
-  p.tileType = value[kTileType];
+  p.symmetry = value(kSymmetry);
+  p.columns = value(kXTiling);
+  p.rows = value(kYTiling);
+  p.width = value(kWidth);
+  p.speed = value(kSpeed);
+  p.tileType = value(kTileType);
   p.angleStep = kit::SymmetryAngleStep(p.symmetry);
-  g_bezier.deadline = GetTickCount() + static_cast<uint32_t>(value[kDuration]) * 1000u;
-  g_bezier.curves = std::clamp(value[kBeziers], 0, kMaxCurves);
+  g_bezier.deadline = GetTickCount() + static_cast<uint32_t>(value(kDuration)) * 1000u;
+  g_bezier.curves = std::clamp(value(kBeziers), 0, kMaxCurves);
   g_bezier.width = slot->width;
   g_bezier.height = slot->height;
   g_bezier.centre = {slot->width / 2, slot->height / 2};
-  const int margin = 40 + value[kWidth];
+  const int margin = 40 + value(kWidth);
   g_bezier.box = {-margin, -margin, slot->width + margin, slot->height + margin};
   kit::PlaceBouncingPoints(g_bezier.head, 2 * g_bezier.curves + 4, slot->width, slot->height);
   // The eraser starts where the head started, so it retraces the head exactly.
   g_bezier.tail = g_bezier.head;
-  g_bezier.history.Restart(3 * value[kTrailLength]);
-  g_bezier.colour = 0;
-  g_bezier.colourStep = 1;
+  g_bezier.history.Restart(3 * value(kTrailLength));
+  g_bezier.colour = {};
   return 0;
 }
 
@@ -131,20 +130,19 @@ int32_t Frame(ModuleSlot* slot) {
   if (!g_bezier.history.Allocated()) return 0;
   gdi::FrameSurface& surface = kit::ModuleSurface(*slot);
 
-  g_bezier.colour += g_bezier.colourStep;
-  if (g_bezier.colour == kLastColour || g_bezier.colour == 0) g_bezier.colourStep = -g_bezier.colourStep;
+  const int colour = g_bezier.colour.Step();
 
   FrameParameters& p = g_bezier.parameters;
-  if (EvaluateLiveControl(*slot, kSymmetry, p.symmetry)) p.angleStep = kit::SymmetryAngleStep(p.symmetry);
-  EvaluateLiveControl(*slot, kWidth, p.width);
-  EvaluateLiveControl(*slot, kSpeed, p.speed);
-  EvaluateLiveControl(*slot, kXTiling, p.columns);
-  EvaluateLiveControl(*slot, kYTiling, p.rows);
+  if (kit::EvaluateLiveControlInRange(*slot, kSymmetry, p.symmetry)) p.angleStep = kit::SymmetryAngleStep(p.symmetry);
+  kit::EvaluateLiveControlInRange(*slot, kWidth, p.width);
+  kit::EvaluateLiveControlInRange(*slot, kSpeed, p.speed);
+  kit::EvaluateLiveControlInRange(*slot, kXTiling, p.columns);
+  kit::EvaluateLiveControlInRange(*slot, kYTiling, p.rows);
 
   FrameParameters& recorded = g_bezier.history.Head();
   recorded = p;
   kit::MoveBouncingPoints(g_bezier.head, recorded.speed, g_bezier.box);
-  surface.SelectPen(gdi::Pen::Solid(recorded.width, gdi::PaletteIndex(g_bezier.colour)));
+  surface.SelectPen(gdi::Pen::Solid(recorded.width, gdi::PaletteIndex(colour)));
   DrawPointSet(surface, g_bezier.head, recorded);
   surface.SelectPen(gdi::Pen::StockBlack());
 

@@ -4,12 +4,16 @@
 #include "engine/random_module.h"
 #include "modules/bezier.h"
 #include "modules/effect.h"
+#include "modules/flow.h"
+#include "modules/line.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
 #include "modules/polygon.h"
 #include "modules/ray.h"
 #include "modules/sphere.h"
+#include "modules/squiggle.h"
 #include "modules/stain.h"
+#include "modules/whip.h"
 
 namespace fluxo {
 
@@ -33,6 +37,14 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kSphereOperations;
     case kModuleEffect:
       return &kEffectOperations;
+    case kModuleWhip:
+      return &kWhipOperations;
+    case kModuleFlow:
+      return &kFlowOperations;
+    case kModuleLine:
+      return &kLineOperations;
+    case kModuleSquiggle:
+      return &kSquiggleOperations;
     default:
       return nullptr;
   }

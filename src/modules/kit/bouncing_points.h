@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <span>
 
 #include "platform/gdi/gdi_types.h"
@@ -31,5 +32,12 @@ void PlaceBouncingPoints(BouncingPoints& points, int count, int width, int heigh
 // Moves every point by velocity * speed on each axis; a point that would leave
 // the box reverses on that axis and stays where it is for this frame.
 void MoveBouncingPoints(BouncingPoints& points, int speed, const BounceBox& box);
+
+// The cubic curves of a chain of 2n + 4 points: one starting at every second
+// point, so consecutive curves share two points and n curves give ceil(n / 2).
+template <typename Draw>
+void ForEachChainedCurve(std::span<const gdi::Point> points, int curves, Draw&& draw) {
+  for (int j = 0; j < curves && static_cast<size_t>(j) + 4 <= points.size(); j += 2) draw(points.subspan(j, 4));
+}
 
 }  // namespace fluxo::kit

@@ -35,10 +35,14 @@ struct TileLayout {
 
   // The order the vector modules visit tiles in: columns outer, rows inner.
   template <typename Visit>
-  void ForEachSelectedTile(Visit&& visit) const {
+  void ForEachSelectedCell(Visit&& visit) const {
     for (int column = 0; column < columns; ++column)
       for (int row = 0; row < rows; ++row)
-        if (Selected(column, row)) visit(Origin(column, row));
+        if (Selected(column, row)) visit(column, row);
+  }
+  template <typename Visit>
+  void ForEachSelectedTile(Visit&& visit) const {
+    ForEachSelectedCell([&](int column, int row) { visit(Origin(column, row)); });
   }
 };
 

@@ -57,4 +57,12 @@ class TrailHistory {
 // An eraser gives up when the render thread is told to stop.
 inline bool RenderThreadRunning() { return Saver().saverRunning.load(std::memory_order_relaxed) != 0; }
 
+// Blackens every frame the tail has not erased yet, oldest first: `eraseFrame`
+// replays history.Tail() in black and advances the tail. Stops early when the
+// render thread is told to stop.
+template <typename Record, typename EraseFrame>
+void EraseRemainingTrail(TrailHistory<Record>& history, EraseFrame&& eraseFrame) {
+  while (history.TrailLeft() && RenderThreadRunning()) eraseFrame();
+}
+
 }  // namespace fluxo::kit

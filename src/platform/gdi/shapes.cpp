@@ -11,7 +11,8 @@ void FrameSurface::Polygon(const Point* points, int count) {
   if (points == nullptr || count < 2) return;
   Rasterizer raster(*this);
   std::vector<Region::Span> spans;
-  AppendPolygonSpans(points, count, fillMode_, raster.Window(), spans);
+  // A hollow brush paints no interior: outlines of large shapes skip the fill work.
+  if (raster.BrushVisible()) AppendPolygonSpans(points, count, fillMode_, raster.Window(), spans);
   raster.PaintShape(Region::FromSpans(std::move(spans)),
                     raster.ClosedOutline(std::vector<Point>(points, points + count)));
 }
