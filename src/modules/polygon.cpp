@@ -7,6 +7,7 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
 #include "modules/kit/bouncing_points.h"
+#include "modules/kit/colour_walk.h"
 #include "modules/kit/module_surface.h"
 #include "modules/kit/random_below.h"
 #include "modules/kit/rotation.h"
@@ -30,7 +31,6 @@ enum PolygonControl {
 constexpr int kMinVertices = 2;
 constexpr int kMaxVertices = 20;
 constexpr int kMaxStartSpeed = 100;
-constexpr int kLastColour = 235;
 constexpr uint32_t kRestartInterval = 100000;  // ms until the vertices are placed anew
 
 struct PolygonModule {
@@ -45,8 +45,7 @@ struct PolygonModule {
   int width = 0;
   int height = 0;
   gdi::Point centre;
-  int colour = 1;
-  int colourStep = 1;
+  kit::ColourWalk colour{1, 1};
   uint32_t deadline = 0;
 };
 
@@ -94,8 +93,7 @@ int32_t Initialise(ModuleSlot* slot) {
   g_polygon.columns = value[kXTiling];
   g_polygon.rows = value[kYTiling];
   g_polygon.tileType = value[kTileType];
-  g_polygon.colour = 1;
-  g_polygon.colourStep = 1;
+  g_polygon.colour = {1, 1};
   g_polygon.angleStep = kit::SymmetryAngleStep(g_polygon.symmetry);
   g_polygon.width = slot->width;
   g_polygon.height = slot->height;
@@ -113,15 +111,14 @@ int32_t Frame(ModuleSlot* slot) {
   EvaluateLiveControl(*slot, kXTiling, g_polygon.columns);
   EvaluateLiveControl(*slot, kYTiling, g_polygon.rows);
 
-  g_polygon.colour += g_polygon.colourStep;
-  if (g_polygon.colour == kLastColour || g_polygon.colour == 0) g_polygon.colourStep = -g_polygon.colourStep;
+  const int colour = g_polygon.colour.Step();
 
   // The outline takes the mirrored colour; at colour 0 that is one past the
   // palette, which the device shows as its last entry.
   const gdi::Pen previousPen = surface.SelectPen(
-      g_polygon.outline ? gdi::Pen::Solid(1, gdi::PaletteIndex(gdi::kAnimatedEntries - g_polygon.colour))
+      g_polygon.outline ? gdi::Pen::Solid(1, gdi::PaletteIndex(gdi::kAnimatedEntries - colour))
                         : gdi::Pen::Null());
-  const gdi::Brush previousBrush = surface.SelectBrush(gdi::Brush::Solid(gdi::PaletteIndex(g_polygon.colour)));
+  const gdi::Brush previousBrush = surface.SelectBrush(gdi::Brush::Solid(gdi::PaletteIndex(colour)));
   DrawPolygon(surface);
   surface.SelectBrush(previousBrush);
   surface.SelectPen(previousPen);
