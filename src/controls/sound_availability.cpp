@@ -1,6 +1,6 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "sound/sound_feed.h"
 

@@ -7,7 +7,7 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
 #include "engine/overlay.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "engine/saver_window.h"
 #include "palette/palette_engine.h"
 #include "platform/system/priority.h"

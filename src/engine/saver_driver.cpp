@@ -6,7 +6,7 @@
 #include "engine/module_registry.h"
 #include "engine/overlay.h"
 #include "engine/render_thread.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "engine/saver_window.h"
 #include "engine/video_mode.h"
 #include "palette/palette_engine.h"

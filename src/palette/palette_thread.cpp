@@ -2,7 +2,7 @@
 #include <chrono>
 #include <thread>
 
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "platform/system/random.h"
 #include "settings/settings_store.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "platform/registry/key_names.h"
 #include "settings/display_palette.h"
 #include "settings/main_settings.h"

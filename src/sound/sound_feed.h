@@ -84,7 +84,8 @@ class SoundFeedBlock {
     std::memcpy(&bits, &f, 4);
     SetU32(offset, bits);
   }
-  void AddI32(size_t offset, int32_t delta) { SetI32(offset, I32(offset) + delta); }
+  // Counters wrap as the platform's did rather than overflow.
+  void AddI32(size_t offset, int32_t delta) { SetU32(offset, U32(offset) + static_cast<uint32_t>(delta)); }
   std::string Text(size_t offset, size_t capacity) const;
   void SetText(size_t offset, size_t capacity, const std::string& text);
 

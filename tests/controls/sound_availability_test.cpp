@@ -2,7 +2,7 @@
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "sound/feed_fixture.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "engine/fake_window.h"
 #include "settings/main_settings.h"
 #include "sound/sound_feed.h"

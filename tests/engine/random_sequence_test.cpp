@@ -13,7 +13,7 @@
 #include "engine/module_registry.h"
 #include "engine/random_module.h"
 #include "engine/render_thread.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "platform/registry/registry.h"
 #include "platform/system/tick_count.h"
 #include "settings/main_settings.h"

@@ -8,7 +8,7 @@
 #include "engine/headless_window.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "platform/registry/registry.h"
 #include "settings/main_settings.h"
 #include "settings/settings_store.h"

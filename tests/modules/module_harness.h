@@ -6,7 +6,7 @@
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "platform/gdi/frame_surface.h"
 #include "platform/system/random.h"
 #include "platform/system/tick_count.h"

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "platform/system/random.h"
 #include "platform/system/tick_count.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <thread>
 
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "platform/gdi/frame_surface.h"
 #include "platform/gdi/palette_table.h"

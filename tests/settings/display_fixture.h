@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
 #include "registry/fresh_store.h"
 #include "settings/main_settings.h"

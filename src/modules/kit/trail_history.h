@@ -3,7 +3,7 @@
 #include <atomic>
 #include <vector>
 
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 
 namespace fluxo::kit {
 

@@ -1,4 +1,4 @@
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 
 namespace fluxo {
 namespace {
