@@ -62,7 +62,7 @@ void SoundFeedBlock::SetText(size_t offset, size_t capacity, const std::string& 
     SetByte(offset + i, i < length ? static_cast<uint8_t>(text[i]) : 0);
 }
 
-SoundFeedBlock* OpenSoundFeed() {
+SoundFeedBlock* AttachSoundFeed() {
   std::string error;
   const std::string name = SharedMemoryName();
   std::unique_ptr<SharedMemory> memory = SharedMemory::CreateOrOpen(name, feed::kSize, &error);
@@ -86,12 +86,18 @@ SoundFeedBlock* OpenSoundFeed() {
   }
   block->SetU32(feed::kLayoutVersion, feed::kLayout);
   block->SetU32(feed::kBlockSize, feed::kSize);
-  block->SetU16(feed::kSaverMajor, kSaverMajorVersion);
-  block->SetU16(feed::kSaverMinor, kSaverMinorVersion);
-  block->SetU16(feed::kSaverBuild, kSaverBuildNumber);
   SoundFeedBlock* result = block.release();
   g_feed.store(result, std::memory_order_release);
   return result;
+}
+
+SoundFeedBlock* OpenSoundFeed() {
+  SoundFeedBlock* block = AttachSoundFeed();
+  if (!block) return nullptr;
+  block->SetU16(feed::kSaverMajor, kSaverMajorVersion);
+  block->SetU16(feed::kSaverMinor, kSaverMinorVersion);
+  block->SetU16(feed::kSaverBuild, kSaverBuildNumber);
+  return block;
 }
 
 void CloseSoundFeed(SoundFeedBlock* block) {

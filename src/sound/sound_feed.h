@@ -93,8 +93,10 @@ class SoundFeedBlock {
   uint8_t* base_;
 };
 
-// Attaches to (or creates) the shared block and writes the saver's version.
-// Returns null when the block cannot be mapped or has another size or layout.
+// Attaches to (or creates) the shared block by the attach rules. Returns null
+// when the block cannot be mapped or has another size or layout.
+SoundFeedBlock* AttachSoundFeed();
+// AttachSoundFeed, then writes the saver's version.
 SoundFeedBlock* OpenSoundFeed();
 void CloseSoundFeed(SoundFeedBlock* block);
 // The process-wide attached block, or null.
