@@ -37,12 +37,13 @@ class CompanionTest : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(companion_->Start(&error)) << error;
   }
-  bool Said(const std::string& part) {
+  size_t TimesSaid(const std::string& part) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const std::string& message : messages_)
-      if (message.find(part) != std::string::npos) return true;
-    return false;
+    size_t times = 0;
+    for (const std::string& message : messages_) times += message.find(part) != std::string::npos;
+    return times;
   }
+  bool Said(const std::string& part) { return TimesSaid(part) > 0; }
   std::string Messages() {
     std::lock_guard<std::mutex> lock(mutex_);
     std::string all;
