@@ -7,7 +7,7 @@ namespace fluxo::tonewell {
 constexpr size_t kBandCount = 16;
 
 // Centres of the 16 bands the saver's sound sources name, in Hz.
-constexpr std::array<double, kBandCount> kBandCentres = {150,  400,  600,  800,  1000,  1500, 2000,  2500,
+constexpr std::array<double, kBandCount> kBandCentres = {150,  400,  600,  800,  1000, 1500,  2000,  2500,
                                                          3250, 4000, 5000, 6250, 8000, 10000, 12500, 18000};
 
 // Lowest frequency of the first band; the last band reaches the Nyquist limit.

@@ -1,5 +1,4 @@
 #include <QtCore/QCoreApplication>
-
 #include <atomic>
 #include <chrono>
 #include <csignal>

@@ -5,7 +5,6 @@
 #include <QtDBus/QDBusMessage>
 #include <QtDBus/QDBusObjectPath>
 #include <QtDBus/QDBusVariant>
-
 #include <algorithm>
 #include <atomic>
 
@@ -71,7 +70,8 @@ void MprisClient::FindPlayer() {
   player_.clear();
   if (!Connected()) return;
   const QString daemon = QStringLiteral("org.freedesktop.DBus");
-  QDBusMessage names = bus_->Call(daemon, daemon, QStringLiteral("ListNames"), {}, QStringLiteral("/org/freedesktop/DBus"));
+  QDBusMessage names =
+      bus_->Call(daemon, daemon, QStringLiteral("ListNames"), {}, QStringLiteral("/org/freedesktop/DBus"));
   if (names.type() != QDBusMessage::ReplyMessage || names.arguments().isEmpty()) return;
   QStringList players;
   for (const QString& name : names.arguments().first().toStringList())

@@ -44,8 +44,7 @@ class PulseSession {
       if (pa_mainloop_prepare(loop_, kPollMicroseconds) < 0 || pa_mainloop_poll(loop_) < 0 ||
           pa_mainloop_dispatch(loop_) < 0)
         return "the sound connection's loop failed";
-      if (!streaming_ && std::chrono::steady_clock::now() > giveUp)
-        failure_ = "no answer from the sound server";
+      if (!streaming_ && std::chrono::steady_clock::now() > giveUp) failure_ = "no answer from the sound server";
     }
     return failure_;
   }

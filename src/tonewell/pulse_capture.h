@@ -13,7 +13,7 @@ namespace fluxo::tonewell {
 constexpr char kDesktopMonitor[] = "@DEFAULT_MONITOR@";
 
 struct PulseOptions {
-  std::string server;                  // empty: the user's default server
+  std::string server;  // empty: the user's default server
   std::string source = kDesktopMonitor;
   std::chrono::milliseconds retry{2000};
   std::chrono::milliseconds connectTimeout{5000};

@@ -8,9 +8,12 @@ namespace {
 size_t CharacterLength(std::string_view text, size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   size_t length = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
   if (at + length > text.size()) return 1;
   for (size_t i = 1; i < length; ++i)
     if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 1;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tonewell/command_line.h"
+
+#include <gtest/gtest.h>
 
 namespace fluxo::tonewell {
 namespace {

@@ -1,3 +1,5 @@
+#include "tonewell/feed_publisher.h"
+
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
@@ -6,7 +8,6 @@
 #include "controls/controls.h"
 #include "platform/system/folders.h"
 #include "sound/sound_feed.h"
-#include "tonewell/feed_publisher.h"
 #include "tonewell/spectrum_analyzer.h"
 #include "tonewell/tonewell_support.h"
 
@@ -109,8 +110,8 @@ TEST_F(FeedPublisherTest, TrackLinesAreCutOnCharactersAndTheSerialChanges) {
 // Gain" off: loud music (about -10 dBFS RMS) near 1, quiet music clearly less.
 TEST_F(FeedPublisherTest, FixedScalesReadLoudMusicNearOneAndQuietMusicLow) {
   block_->SetU32(feed::kAutoGain, 0);
-  const double loud = 0.3 * std::sqrt(2.0);     // a sine of RMS 0.3
-  const double quiet = 0.03 * std::sqrt(2.0);   // 20 dB lower
+  const double loud = 0.3 * std::sqrt(2.0);    // a sine of RMS 0.3
+  const double quiet = 0.03 * std::sqrt(2.0);  // 20 dB lower
   const float loudVolume = SaverReading(test::StereoTone(48000, 0.3, 220, loud, 220, loud), kSourceVolume);
   EXPECT_NEAR(loudVolume, 1.0f, 0.05f);
   const float quietVolume = SaverReading(test::StereoTone(48000, 0.3, 220, quiet, 220, quiet), kSourceVolume);

@@ -1,3 +1,5 @@
+#include "tonewell/key_commands.h"
+
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "platform/system/folders.h"
-#include "tonewell/key_commands.h"
 
 namespace fluxo::tonewell {
 namespace {

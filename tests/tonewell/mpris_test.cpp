@@ -1,12 +1,12 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <QtCore/QCoreApplication>
 #include <QtDBus/QDBusConnection>
 #include <QtDBus/QDBusMessage>
 #include <QtDBus/QDBusObjectPath>
 #include <QtDBus/QDBusVariant>
 #include <QtDBus/QDBusVirtualObject>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <mutex>
 
 #include "tonewell/companion_fixture.h"

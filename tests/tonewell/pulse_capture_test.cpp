@@ -1,3 +1,5 @@
+#include "tonewell/pulse_capture.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -5,7 +7,6 @@
 #include <thread>
 
 #include "tonewell/companion_fixture.h"
-#include "tonewell/pulse_capture.h"
 
 namespace fluxo::test {
 namespace {
@@ -25,8 +26,8 @@ class PrivatePulseServer {
   bool Start() {
     std::remove(socket_.c_str());
     process_ = std::make_unique<ChildProcess>(std::vector<std::string>{
-        "env", "XDG_RUNTIME_DIR=" + folder_, "HOME=" + folder_, "PULSE_STATE_PATH=" + folder_ + "/state",
-        "pulseaudio", "-n", "-F", folder_ + "/server.pa", "--exit-idle-time=-1", "--daemonize=no",
+        "env", "XDG_RUNTIME_DIR=" + folder_, "HOME=" + folder_, "PULSE_STATE_PATH=" + folder_ + "/state", "pulseaudio",
+        "-n", "-F", folder_ + "/server.pa", "--exit-idle-time=-1", "--daemonize=no",
         "--log-target=file:" + folder_ + "/server.log"});
     struct stat info {};
     return process_->Running() && WaitUntil([&] { return stat(socket_.c_str(), &info) == 0; }, kPatience);
@@ -35,8 +36,7 @@ class PrivatePulseServer {
   std::string Address() const { return "unix:" + socket_; }
   // Plays a file into the null sink and waits until it has been played.
   std::unique_ptr<ChildProcess> Play(const std::string& path) const {
-    return std::make_unique<ChildProcess>(
-        std::vector<std::string>{"env", "PULSE_SERVER=" + Address(), "paplay", path});
+    return std::make_unique<ChildProcess>(std::vector<std::string>{"env", "PULSE_SERVER=" + Address(), "paplay", path});
   }
 
  private:
@@ -85,18 +85,24 @@ TEST_F(PulseCaptureTest, DesktopToneReachesTheBlockAndSilenceReadsNearZero) {
   EXPECT_LT(Levels().left.level + Levels().right.level, 1e-3f);
 
   auto both = server_->Play(Wav("both.wav", 0.5, 0.5));
-  ASSERT_TRUE(WaitUntil([&] {
-    const tonewell::Levels levels = Levels();
-    return levels.left.level > 0.2f && levels.right.level > 0.2f && Dominates(levels.left, kBandOf1kHz) &&
-           Dominates(levels.right, kBandOf1kHz);
-  }, kPatience)) << Messages();
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const tonewell::Levels levels = Levels();
+        return levels.left.level > 0.2f && levels.right.level > 0.2f && Dominates(levels.left, kBandOf1kHz) &&
+               Dominates(levels.right, kBandOf1kHz);
+      },
+      kPatience))
+      << Messages();
   both.reset();
 
   auto left = server_->Play(Wav("left.wav", 0.5, 0.0));
-  EXPECT_TRUE(WaitUntil([&] {
-    const tonewell::Levels levels = Levels();
-    return levels.left.level > 0.2f && levels.right.level < 0.01f && Dominates(levels.left, kBandOf1kHz);
-  }, kPatience)) << Messages();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const tonewell::Levels levels = Levels();
+        return levels.left.level > 0.2f && levels.right.level < 0.01f && Dominates(levels.left, kBandOf1kHz);
+      },
+      kPatience))
+      << Messages();
   EXPECT_TRUE(Active());
 }
 

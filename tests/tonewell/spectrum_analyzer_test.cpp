@@ -1,10 +1,11 @@
+#include "tonewell/spectrum_analyzer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "tonewell/band_layout.h"
-#include "tonewell/spectrum_analyzer.h"
 #include "tonewell/tonewell_support.h"
 
 namespace fluxo::tonewell {

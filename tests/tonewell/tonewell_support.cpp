@@ -1,9 +1,9 @@
 #include "tonewell/tonewell_support.h"
 
-#include <QtCore/QCoreApplication>
 #include <signal.h>
 #include <unistd.h>
 
+#include <QtCore/QCoreApplication>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -25,8 +25,8 @@ void PutLittleEndian(std::ofstream& out, uint32_t value, int bytes) {
 
 }  // namespace
 
-std::vector<float> StereoTone(double sampleRate, double seconds, double leftHz, double leftAmplitude,
-                              double rightHz, double rightAmplitude) {
+std::vector<float> StereoTone(double sampleRate, double seconds, double leftHz, double leftAmplitude, double rightHz,
+                              double rightAmplitude) {
   const auto frames = static_cast<size_t>(sampleRate * seconds);
   std::vector<float> samples(frames * 2);
   for (size_t n = 0; n < frames; ++n) {

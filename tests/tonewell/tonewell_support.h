@@ -9,8 +9,8 @@
 namespace fluxo::test {
 
 // Interleaved stereo samples of a sine per channel (amplitude 0 for silence).
-std::vector<float> StereoTone(double sampleRate, double seconds, double leftHz, double leftAmplitude,
-                              double rightHz, double rightAmplitude);
+std::vector<float> StereoTone(double sampleRate, double seconds, double leftHz, double leftAmplitude, double rightHz,
+                              double rightAmplitude);
 // Writes 16-bit PCM WAV; the test makes its own audio files.
 void WriteWav(const std::string& path, const std::vector<float>& stereo, int sampleRate);
 

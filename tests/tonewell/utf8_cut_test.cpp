@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "tonewell/utf8_cut.h"
+
+#include <gtest/gtest.h>
 
 namespace fluxo::tonewell {
 namespace {
