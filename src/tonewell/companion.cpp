@@ -65,14 +65,16 @@ void Companion::RunPlayer() {
   FeedPublisher publisher(*block_);
   KeyCommands keys(*block_);
   MprisClient player(options_.busAddress);
-  if (!player.Connected()) report_("no session bus: no track information and no player keys");
+  if (!player.Connected()) {
+    report_("no session bus: no track information and no player keys");
+    return;
+  }
 
   MprisClient::Track shown;
   bool published = false;
   int polls = 0;
   auto nextTrackPoll = std::chrono::steady_clock::now();
   while (!stop_.WaitFor(kKeyPoll)) {
-    if (!player.Connected()) continue;
     keys.Poll(player);
     if (std::chrono::steady_clock::now() < nextTrackPoll) continue;
     nextTrackPoll = std::chrono::steady_clock::now() + options_.trackPoll;

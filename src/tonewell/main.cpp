@@ -40,13 +40,14 @@ int Install() {
 // that launched us. With the meter, draws the block about 20 times a second.
 int Run(const CommandLine& line) {
   RegisterCompanion(OwnCommandLine());  // so the saver's Sound page knows the companion
-  SoundFeedBlock* view = AttachSoundFeed();
-  if (!view) {
+  // The meter reads the block through a view of its own.
+  SoundFeedBlock* view = line.meter ? AttachSoundFeed() : nullptr;
+  if (line.meter && !view) {
     Report("cannot use the saver's sound block: " + SoundFeedError());
     return 1;
   }
   // A meter beside a companion that already publishes only watches it.
-  const bool watchOnly = line.meter && view->U32(feed::kCompanionActive) != 0;
+  const bool watchOnly = view && view->U32(feed::kCompanionActive) != 0;
   Companion companion(line.options, Report);
   std::string error;
   if (!watchOnly && !companion.Start(&error)) {
@@ -54,9 +55,9 @@ int Run(const CommandLine& line) {
     CloseSoundFeed(view);
     return 1;
   }
-  if (line.meter) std::printf("\x1b[2J");
+  if (view) std::printf("\x1b[2J");
   while (!g_interrupted.load() && (watchOnly || (!companion.InputEnded() && !companion.QuitRequested()))) {
-    if (line.meter) {
+    if (view) {
       std::printf("\x1b[H%s", MeterText(*view, kMeterWidth).c_str());
       std::fflush(stdout);
     }

@@ -4,6 +4,9 @@
 #include <fstream>
 #include <thread>
 
+#include "controls/controls.h"
+#include "engine/module_registry.h"
+#include "engine/saver_state.h"
 #include "sound/sound_feed.h"
 #include "tonewell/companion_fixture.h"
 #include "tonewell/registration.h"
@@ -54,6 +57,32 @@ TEST_F(FileInputCompanion, BothChannelsOfAStereoToneAndTheSaverSeesACompatibleCo
   EXPECT_EQ(SoundStatusText(),
             "The present versions of The Fluxonic Screen Saver and Tonewell will function together to provide sound "
             "synchronization.");
+}
+
+// The saver's side: a module control on the 1 kHz band keeps its source while
+// the companion publishes, and reads the tone in that band only.
+TEST_F(FileInputCompanion, SaverKeepsBandSourcesAndReadsTheBand) {
+  ResetSaverState();
+  ClearModuleTable();
+  DefineAllControls();
+  MarkSoundCapableControls();
+  SetActive(kModuleStar, true);
+  Slot(kModuleStar).controls.source[1] = kSourceFirstBand + kBandOf1kHz;
+  saver_->SetU32(feed::kModuleSync, 1);
+  saver_->SetU32(feed::kAutoGain, 0);
+
+  const std::string path = PrivateFolder("wav") + "/band.wav";
+  WriteWav(path, StereoTone(48000, 1.0, 1000, 0.3, 1000, 0.3), 48000);
+  StartCompanion(FileInput(path));
+  ASSERT_TRUE(WaitUntil([&] { return Active() && SoundLevel(kSourceFirstBand + kBandOf1kHz) > 0.5f; }, kPatience))
+      << Messages();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // past the tone's onset, which is broadband
+  ApplySoundAvailability();
+  EXPECT_EQ(Slot(kModuleStar).controls.source[1], kSourceFirstBand + kBandOf1kHz);
+  EXPECT_EQ(saver_->U32(feed::kModulesUseSound), 1u);
+  EXPECT_LT(SoundLevel(kSourceFirstBand + kBandOf1kHz + 2), 0.05f);
+  ClearModuleTable();
+  ResetSaverState();
 }
 
 TEST_F(FileInputCompanion, SilenceReadsNearZero) {
