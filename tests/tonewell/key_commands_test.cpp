@@ -69,7 +69,7 @@ TEST_F(KeyCommandsTest, ArrowsSkipTracksAndChangeTheVolume) {
 TEST_F(KeyCommandsTest, CountersWrapAndBigJumpsAreBounded) {
   block_->SetI32(feed::kHorizontalStep, INT32_MAX);
   KeyCommands keys(*block_);
-  Press(feed::kHorizontalStep, 1);  // wraps to INT32_MIN: still one step forward
+  block_->SetI32(feed::kHorizontalStep, INT32_MIN);  // one press past the top wraps: still one step forward
   keys.Poll(player_);
   EXPECT_EQ(player_.calls, Calls{"next"});
   player_.calls.clear();
