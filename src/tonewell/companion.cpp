@@ -80,7 +80,7 @@ void Companion::RunPlayer() {
     nextTrackPoll = std::chrono::steady_clock::now() + options_.trackPoll;
     if (polls++ % kTrackPollsPerPlayerSearch == 0) player.FindPlayer();
     const MprisClient::Track track = player.CurrentTrack();
-    if (!published || !(track == shown)) {
+    if (!published || track != shown) {
       publisher.PublishTrack(track.lines);
       shown = track;
       published = true;

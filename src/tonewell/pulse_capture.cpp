@@ -48,6 +48,7 @@ class PulseSession {
     }
     return failure_;
   }
+  bool Streamed() const { return streaming_; }
 
  private:
   std::string Error() const { return pa_strerror(pa_context_errno(context_)); }
@@ -146,13 +147,15 @@ void RunPulseCapture(const PulseOptions& options, AudioSink& sink, const StopSig
   std::string lastReason;
   while (!stop.Requested()) {
     std::string reason;
+    bool streamed = false;
     {
       PulseSession session(options, sink, report);
       reason = session.Run(stop);
+      streamed = session.Streamed();
     }
     if (stop.Requested()) break;
     // Say it once, not at every attempt, until something changes.
-    if (reason != lastReason) {
+    if (reason != lastReason || streamed) {
       char every[32];
       std::snprintf(every, sizeof every, "%.1f", options.retry.count() / 1000.0);
       report(reason + "; trying again every " + every + " s");
