@@ -2,6 +2,10 @@
 
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
+#include "modules/pattern.h"
+#include "modules/plasma.h"
+#include "modules/ray.h"
+#include "modules/stain.h"
 
 namespace fluxo {
 
@@ -9,6 +13,14 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModulePattern:
+      return &kPatternOperations;
+    case kModulePlasma:
+      return &kPlasmaOperations;
+    case kModuleStain:
+      return &kStainOperations;
+    case kModuleRay:
+      return &kRayOperations;
     default:
       return nullptr;
   }

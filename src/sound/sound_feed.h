@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace fluxo {
@@ -101,6 +102,9 @@ SoundFeedBlock* OpenSoundFeed();
 void CloseSoundFeed(SoundFeedBlock* block);
 // The process-wide attached block, or null.
 SoundFeedBlock* SoundFeed();
+// A share of the attached block (null when none): the mapping stays valid for
+// its holder after CloseSoundFeed, until the last share is dropped.
+std::shared_ptr<void> RetainSoundFeed();
 // Why the last OpenSoundFeed failed, for the error message.
 std::string SoundFeedError();
 
