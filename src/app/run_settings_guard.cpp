@@ -5,24 +5,8 @@
 #include "settings/settings_store.h"
 
 namespace fluxo {
-namespace {
 
-constexpr char kActive[] = "Active";
-
-std::string RootPath() { return std::string("Control Panel\\") + kRootName; }
-
-}  // namespace
-
-RunSettingsGuard::RunSettingsGuard() {
-  reg::Key root;
-  if (reg::OpenKey(reg::Hive::CurrentUser, RootPath(), root) == reg::kSuccess) {
-    uint32_t size = 0;
-    if (reg::QueryValue(root, kActive, &activeType_, nullptr, &size) == reg::kSuccess) {
-      active_.resize(size);
-      activePresent_ = reg::QueryValue(root, kActive, &activeType_, active_.data(), &size) == reg::kSuccess;
-      active_.resize(size);
-    }
-  }
+RunSettingsGuard::RunSettingsGuard() : active_(ReadActiveValue()) {
   testingPresent_ = DisplayExists(kTestingDisplay) &&
                     CollectDisplayRecords(DisplayKeyPath(kTestingDisplay), testing_, nullptr, /*fileLimits=*/false);
 }
@@ -33,12 +17,7 @@ RunSettingsGuard::~RunSettingsGuard() {
       ReplaceDisplay(kTestingDisplay, testing_);
     else
       DeleteDisplay(kTestingDisplay);
-    reg::Key root;
-    if (reg::OpenKey(reg::Hive::CurrentUser, RootPath(), root) != reg::kSuccess) return reg::kSuccess;
-    if (activePresent_)
-      reg::SetValue(root, kActive, activeType_, active_.data(), static_cast<uint32_t>(active_.size()));
-    else
-      reg::DeleteValue(root, kActive);
+    RestoreActiveValue(active_);
     return reg::kSuccess;
   });
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/active_value.h"
 #include "settings/display_file.h"
 
 namespace fluxo {
@@ -19,9 +20,7 @@ class RunSettingsGuard {
   RunSettingsGuard& operator=(const RunSettingsGuard&) = delete;
 
  private:
-  bool activePresent_ = false;
-  uint32_t activeType_ = 0;
-  std::vector<uint8_t> active_;
+  ActiveValue active_;
   bool testingPresent_ = false;
   std::vector<DisplayRecord> testing_;
 };

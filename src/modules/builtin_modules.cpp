@@ -1,10 +1,14 @@
 #include "modules/builtin_modules.h"
 
 #include "engine/module_registry.h"
+#include "engine/random_module.h"
 #include "modules/bezier.h"
+#include "modules/effect.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
+#include "modules/polygon.h"
 #include "modules/ray.h"
+#include "modules/sphere.h"
 #include "modules/stain.h"
 
 namespace fluxo {
@@ -21,6 +25,14 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kStainOperations;
     case kModuleRay:
       return &kRayOperations;
+    case kModuleRandom:
+      return &kRandomOperations;
+    case kModulePolygon:
+      return &kPolygonOperations;
+    case kModuleSphere:
+      return &kSphereOperations;
+    case kModuleEffect:
+      return &kEffectOperations;
     default:
       return nullptr;
   }
