@@ -8,6 +8,8 @@ packages=(
   libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool
+  libpulse-dev libfftw3-dev libsndfile1-dev
+  pulseaudio pulseaudio-utils dbus-daemon
 )
 
 missing=()
