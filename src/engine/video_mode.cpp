@@ -17,7 +17,8 @@ struct VideoModeState {
   std::function<std::unique_ptr<ScreenModeSwitcher>()> make = MakeXRandRSwitcher;
   std::unique_ptr<ScreenModeSwitcher> switcher;
   bool opened = false;
-  std::unique_ptr<FatalFaultHook> faultHook;  // present while the screen is switched
+  bool switched = false;                      // the screen is in the saver's mode
+  std::unique_ptr<FatalFaultHook> faultHook;  // present while it is
 };
 
 VideoModeState& State() {
@@ -74,6 +75,7 @@ int SwitchVideoMode(SaverWindow& window) {
   // refused mode leaves a saver that still covers the whole screen.
   if (OpenDirectDraw() && State().switcher->SetMode(width, height)) {
     window.PlaceAtOrigin(width, height);
+    State().switched = true;
     if (!State().faultHook) State().faultHook = std::make_unique<FatalFaultHook>(RestoreAfterFault);
   }
   return 1;
@@ -83,12 +85,14 @@ void RestoreVideoMode() {
   // The mode from before the switch comes back even when "DisplayMode" was
   // deleted meanwhile: the desktop must not stay in the saver's mode.
   VideoModeState& state = State();
-  if (state.opened) state.switcher->RestoreMode();
+  if (!state.switched) return;
   state.faultHook.reset();
+  state.switcher->RestoreMode();
+  state.switched = false;
 }
 
 void ReleaseVideoObjects() {
-  RestoreVideoMode();
+  RestoreVideoMode();  // in case teardown could not reach the restore
   VideoModeState& state = State();
   state.switcher.reset();
   state.opened = false;
@@ -107,6 +111,7 @@ void UseScreenModeSwitcher(std::function<std::unique_ptr<ScreenModeSwitcher>()> 
   state.faultHook.reset();
   state.switcher.reset();
   state.opened = false;
+  state.switched = false;
   state.make = make ? std::move(make) : MakeXRandRSwitcher;
 }
 
