@@ -22,7 +22,9 @@ printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
 export LSAN_OPTIONS="suppressions=$work/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 pids=()
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  exec 3>&-
+  # Newest first, so the X server goes last.
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null; done
   rm -rf "$work"
   rm -f "/dev/shm${FLUXO_SHM_NAME}"
 }
