@@ -205,6 +205,18 @@ else
   [ "$ended" = 0 ] || fail "the preview ended with '$ended' after SIGTERM"
 fi
 
+# A headless render the size of the screen draws offscreen and leaves the screen alone.
+"$fluxo" render --module Bezier --size 1280x1024 --seconds 2 --seed 1 --out "$work/frame.png" >/dev/null 2>&1 &
+render=$!
+pids+=("$render")
+while kill -0 "$render" 2>/dev/null; do
+  size=$(screen_size)
+  [ "$size" = 1280x1024 ] || { fail "a headless render switched the screen to $size"; break; }
+  sleep 0.1
+done
+wait_for_exit "$render" 20
+[ "$ended" = 0 ] || fail "the headless render ended with '$ended'"
+
 [ "$(screen_size)" = 1280x1024 ] || fail "the screen did not end in its original mode: $(screen_size)"
 [ $failures -eq 0 ] && echo "video mode: all checks passed"
 exit $failures
