@@ -32,17 +32,18 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# A display of our own, on the first free number.
+# A display of our own; the server picks a free number and tells it.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
 display=""
-for number in $(seq 91 120); do
-  [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do
-    xdpyinfo -display ":$number" >/dev/null 2>&1 && { display=":$number"; break; }
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
+for _ in $(seq 100); do
+  number=$(cat "$work/display" 2>/dev/null)
+  if [ -n "$number" ] && xdpyinfo -display ":$number" >/dev/null 2>&1; then
+    display=":$number"
+    break
+  fi
+  kill -0 "${pids[0]}" 2>/dev/null || break
+  sleep 0.1
 done
 if [ -z "$display" ]; then
   echo "video mode: skipped, no Xvfb display could be started: $(cat "$work/xvfb.log")"
