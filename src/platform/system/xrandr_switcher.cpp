@@ -16,6 +16,8 @@ using Window = unsigned long;
 using Rotation = unsigned short;
 using SizeId = unsigned short;
 using Time = unsigned long;
+using Crtc = unsigned long;
+using Mode = unsigned long;
 constexpr Time kCurrentTime = 0;
 constexpr int kSetConfigSuccess = 0;
 
@@ -24,6 +26,17 @@ struct XScreenSize {
 };
 struct XPixmapFormat {
   int depth, bitsPerPixel, scanlinePad;
+};
+struct XScreenResources {  // leading fields only; always freed by the library
+  Time timestamp, configTimestamp;
+  int ncrtc;
+  Crtc* crtcs;
+};
+struct XCrtcInfo {  // leading fields only; always freed by the library
+  Time timestamp;
+  int x, y;
+  unsigned width, height;
+  Mode mode;
 };
 
 struct XlibCalls {
@@ -47,6 +60,10 @@ struct XRandRCalls {
   short (*configCurrentRate)(ScreenConfiguration*);
   int (*setScreenConfig)(Display*, ScreenConfiguration*, Window, int, Rotation, Time);
   int (*setScreenConfigAndRate)(Display*, ScreenConfiguration*, Window, int, Rotation, short, Time);
+  XScreenResources* (*getScreenResourcesCurrent)(Display*, Window);
+  void (*freeScreenResources)(XScreenResources*);
+  XCrtcInfo* (*getCrtcInfo)(Display*, XScreenResources*, Crtc);
+  void (*freeCrtcInfo)(XCrtcInfo*);
 };
 
 template <typename Function>
@@ -71,7 +88,10 @@ bool ResolveXRandR(void* library, XRandRCalls& r) {
          Resolve(library, "XRRConfigCurrentConfiguration", r.configCurrentConfiguration) &&
          Resolve(library, "XRRConfigCurrentRate", r.configCurrentRate) &&
          Resolve(library, "XRRSetScreenConfig", r.setScreenConfig) &&
-         Resolve(library, "XRRSetScreenConfigAndRate", r.setScreenConfigAndRate);
+         Resolve(library, "XRRSetScreenConfigAndRate", r.setScreenConfigAndRate) &&
+         Resolve(library, "XRRGetScreenResourcesCurrent", r.getScreenResourcesCurrent) &&
+         Resolve(library, "XRRFreeScreenResources", r.freeScreenResources) &&
+         Resolve(library, "XRRGetCrtcInfo", r.getCrtcInfo) && Resolve(library, "XRRFreeCrtcInfo", r.freeCrtcInfo);
 }
 
 // The screen's size configuration as the server reports it now; each change
@@ -136,7 +156,9 @@ class XRandRSwitcher final : public ScreenModeSwitcher {
   }
 
   bool SetMode(int width, int height) override {
-    if (!display_) return false;
+    // The whole-screen change would switch off the other monitors and not
+    // bring them back, so several lit monitors keep their modes.
+    if (!display_ || LitMonitors() > 1) return false;
     ScreenInfo info(r_, display_, root_);
     if (!info) return false;
     Rotation rotation = 0;
@@ -178,6 +200,20 @@ class XRandRSwitcher final : public ScreenModeSwitcher {
     for (int i = 0; i < count; ++i)
       if (sizes[i].width == width && sizes[i].height == height) return i;
     return std::nullopt;
+  }
+
+  int LitMonitors() const {
+    XScreenResources* resources = r_.getScreenResourcesCurrent(display_, root_);
+    if (!resources) return 1;  // a server without monitor control has one screen
+    int lit = 0;
+    for (int i = 0; i < resources->ncrtc; ++i) {
+      if (XCrtcInfo* crtc = r_.getCrtcInfo(display_, resources, resources->crtcs[i])) {
+        lit += crtc->mode != 0;
+        r_.freeCrtcInfo(crtc);
+      }
+    }
+    r_.freeScreenResources(resources);
+    return lit;
   }
 
   // What a pixel of the screen's depth takes in memory (24-bit colour is
