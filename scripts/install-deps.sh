@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins
   libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool
+  xvfb xauth x11-utils xdotool libxrandr2 python3
   libpulse-dev libfftw3-dev libsndfile1-dev
   pulseaudio pulseaudio-utils dbus-daemon
 )

@@ -75,6 +75,13 @@ class SaverWindow {
   virtual void InvalidateWithErase() = 0;
   // Asks the desktop to repaint everything after a full-screen run.
   virtual void RedrawDesktop() = 0;
+  // True for the saver's own window on the real screen, the only kind that
+  // may change the video mode (not a preview pane, a foreign host's window
+  // or a headless run).
+  virtual bool OwnsScreen() const { return false; }
+  // Moves the window to the screen's origin with the size of the video mode
+  // just switched to; called at creation, before the render thread starts.
+  virtual void PlaceAtOrigin(int /*width*/, int /*height*/) {}
   // The words of the command line, program name first.
   virtual std::vector<std::string> CommandLine() const = 0;
   // The framework's default saver procedure: ends the saver on input.

@@ -77,14 +77,18 @@ bool SaverHostWindow::FitToMode() {
   }
 }
 
-SaverHostWindow::StartResult SaverHostWindow::Start() {
-  if (!FitToMode()) return StartResult::NoParentWindow;
-
+void SaverHostWindow::CreateSurface() {
   const double hz = RefreshRateOf(screen());
   parts_->Create(std::make_unique<gdi::FrameSurface>(std::max(1, width()), std::max(1, height()), palette_),
                  std::make_unique<gdi::RefreshClock>(hz));
   // Rounded down, so the presenter never falls behind the render thread's pace.
   refreshTimer_.setInterval(std::max(1, static_cast<int>(1000.0 / hz)));
+}
+
+SaverHostWindow::StartResult SaverHostWindow::Start() {
+  if (!FitToMode()) return StartResult::NoParentWindow;
+
+  CreateSurface();
 
   created_ = true;
   if (procedure_(this, SaverMessage::Create, 0, 0) == -1) {
@@ -110,6 +114,16 @@ int SaverHostWindow::Exec() {
 
 int SaverHostWindow::ScreenWidth() const { return screen()->geometry().width(); }
 int SaverHostWindow::ScreenHeight() const { return screen()->geometry().height(); }
+
+bool SaverHostWindow::OwnsScreen() const {
+  return switches_.mode == SaverMode::FullScreen || switches_.mode == SaverMode::PlayFile;
+}
+
+void SaverHostWindow::PlaceAtOrigin(int width, int height) {
+  setGeometry(QRect(0, 0, width, height));
+  // The render thread has not started yet: it draws at the new size from its first frame.
+  if (!erased_) CreateSurface();
+}
 
 void SaverHostWindow::Beep() { QApplication::beep(); }
 

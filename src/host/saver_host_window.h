@@ -55,6 +55,8 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   // Nothing to do on X11: the compositor or the server repaints what the
   // saver window covered once it is gone.
   void RedrawDesktop() override {}
+  bool OwnsScreen() const override;
+  void PlaceAtOrigin(int width, int height) override;
   std::vector<std::string> CommandLine() const override { return commandLine_; }
   intptr_t DefaultProc(SaverMessage message, uintptr_t wParam, intptr_t lParam) override;
 
@@ -68,6 +70,7 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
 
  private:
   bool FitToMode();
+  void CreateSurface();
   bool EndsOnInput() const;
   bool EndsOnMovement() const;
   intptr_t Send(SaverMessage message, uintptr_t wParam, intptr_t lParam);

@@ -6,7 +6,7 @@
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "sound/sound_feed.h"
 #include "tonewell/companion_fixture.h"
 #include "tonewell/registration.h"
