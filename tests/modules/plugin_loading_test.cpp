@@ -1,9 +1,14 @@
 // Loading plug-in libraries: binding, control definitions, refusals and
 // libraries that fault or hang while they load.
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "modules/plugin_fixture.h"
+#include "support/test_environment.h"
 
 namespace fluxo::test {
 namespace {
@@ -107,6 +112,32 @@ TEST_F(PlugInLoadingTest, OnlyLibrariesInsideThePlugInFolderLoad) {
   EXPECT_EQ(LoadPlugIn(std::string(300, 'a').c_str()), 0);
   SetPlugInFolder("");
   EXPECT_EQ(LoadPlugIn("Probe.so"), 0) << "no folder, no plug-ins";
+}
+
+TEST_F(PlugInLoadingTest, TheListHoldsTheFolderLibrariesAndPicksTheRecordsOne) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(TestHome()) / "plugin-list";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  SetPlugInFolder(folder.string());
+  EXPECT_TRUE(ListPlugIns().names.empty()) << "an empty folder";
+  EXPECT_STREQ(PlugIn().pluginPath, "");
+
+  for (const char* name : {"b.so", "A.SO", "notes.txt", "c.so.1"}) std::ofstream(folder / name) << "x";
+  PlugInList list = ListPlugIns();
+  std::vector<std::string> sorted = list.names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(sorted, (std::vector<std::string>{"A.SO", "b.so"}));
+  ASSERT_EQ(list.selected, 0);
+  EXPECT_EQ(list.names[0], PlugIn().pluginPath) << "the first becomes the record's library";
+
+  std::snprintf(PlugIn().pluginPath, sizeof PlugIn().pluginPath, "b.so");
+  list = ListPlugIns();
+  ASSERT_GE(list.selected, 0);
+  EXPECT_EQ(list.names[list.selected], "b.so");
+  std::snprintf(PlugIn().pluginPath, sizeof PlugIn().pluginPath, "gone.so");
+  EXPECT_EQ(ListPlugIns().selected, -1) << "a library no longer there is not selected";
+  fs::remove_all(folder);
 }
 
 }  // namespace
