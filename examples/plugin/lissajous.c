@@ -103,7 +103,8 @@ EXPORT int32_t DoDrawFrame(FluxoPlugInRecord* record) {
   if (trail > MAX_TRAIL) trail = MAX_TRAIL;
   if (trail < 1) trail = 1;
   /* Erase the oldest figure once the trail is full. */
-  if (state->drawn >= trail) DrawFigure(record, &state->trail[(state->next + MAX_TRAIL - trail) % MAX_TRAIL], FLUXO_RGB(0, 0, 0));
+  if (state->drawn >= trail)
+    DrawFigure(record, &state->trail[(state->next + MAX_TRAIL - trail) % MAX_TRAIL], FLUXO_RGB(0, 0, 0));
 
   Figure figure = {state->phase, Current(record, kWidth)};
   state->colour = (state->colour + 1) % FLUXO_PALETTE_ENTRIES;

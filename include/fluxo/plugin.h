@@ -39,8 +39,8 @@ typedef uint32_t (*FluxoIsDrawingEnabled)(void);
 /* Defines control `index` (0..29 except 9); 1 if defined, 0 if refused.
  * The label keeps at most 31 characters. */
 typedef int32_t (*FluxoDefineControl)(FluxoPlugInRecord* record, uint32_t index, const char* label, int32_t minValue,
-                                      int32_t maxValue, int32_t rangeLo, int32_t rangeHi, int32_t value,
-                                      int32_t source, int32_t sense, int32_t soundCapable);
+                                      int32_t maxValue, int32_t rangeLo, int32_t rangeHi, int32_t value, int32_t source,
+                                      int32_t sense, int32_t soundCapable);
 /* 1 when the control changes during play (oscillating, or following live sound). */
 typedef uint32_t (*FluxoIsControlDynamic)(FluxoPlugInRecord* record, uint32_t index);
 /* The control's current value by its source, advancing its phase; the fraction is dropped. */

@@ -45,8 +45,7 @@ void SetPlugInNotice(PlugInNotice notice);
 // called again; the render thread records the fault like any other.
 class PlugInFault : public std::runtime_error {
  public:
-  explicit PlugInFault(const std::string& entryPoint)
-      : std::runtime_error("plug-in module faulted in " + entryPoint) {}
+  explicit PlugInFault(const std::string& entryPoint) : std::runtime_error("plug-in module faulted in " + entryPoint) {}
 };
 
 }  // namespace fluxo

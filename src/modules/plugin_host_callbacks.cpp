@@ -43,9 +43,9 @@ void Define(FluxoPlugInRecord* record, uint32_t index, const char* label, int32_
 
 uint32_t IsDrawingEnabled() { return Saver().saverRunning.load(std::memory_order_relaxed) != 0 ? 1 : 0; }
 
-int32_t DefineControl(FluxoPlugInRecord* record, uint32_t index, const char* label, int32_t minValue,
-                      int32_t maxValue, int32_t rangeLo, int32_t rangeHi, int32_t value, int32_t source,
-                      int32_t sense, int32_t soundCapable) {
+int32_t DefineControl(FluxoPlugInRecord* record, uint32_t index, const char* label, int32_t minValue, int32_t maxValue,
+                      int32_t rangeLo, int32_t rangeHi, int32_t value, int32_t source, int32_t sense,
+                      int32_t soundCapable) {
   if (!Usable(record, index) || index == FLUXO_STRENGTH_CONTROL) return 0;
   Define(record, index, label, minValue, maxValue, rangeLo, rangeHi, value, source, sense, soundCapable);
   return 1;

@@ -96,9 +96,26 @@ void TextOut(void* dc, int32_t x, int32_t y, const char* text, FluxoColorRef col
 }
 
 constexpr FluxoDrawTable kDrawTable = {
-    sizeof(FluxoDrawTable), FLUXO_DRAW_TABLE_VERSION, &SelectPen, &SelectBrush, &SetInvertMode, &MoveTo, &LineTo,
-    &Polyline, &PolyBezier, &Polygon, &Ellipse, &Rectangle, &FillRect, &InvertRect, &SetPixel, &GetEntryAt, &BitBlt,
-    &StretchBlt, &StretchBitmap, &TextOut,
+    sizeof(FluxoDrawTable),
+    FLUXO_DRAW_TABLE_VERSION,
+    &SelectPen,
+    &SelectBrush,
+    &SetInvertMode,
+    &MoveTo,
+    &LineTo,
+    &Polyline,
+    &PolyBezier,
+    &Polygon,
+    &Ellipse,
+    &Rectangle,
+    &FillRect,
+    &InvertRect,
+    &SetPixel,
+    &GetEntryAt,
+    &BitBlt,
+    &StretchBlt,
+    &StretchBitmap,
+    &TextOut,
 };
 
 }  // namespace

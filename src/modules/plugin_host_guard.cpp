@@ -1,5 +1,8 @@
 #include "modules/plugin_host_guard.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csetjmp>
@@ -7,9 +10,6 @@
 #include <cstdlib>
 #include <mutex>
 #include <thread>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fluxo {
 namespace {

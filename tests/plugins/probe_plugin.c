@@ -57,8 +57,8 @@ EXPORT void DoPreInitializeControls(FluxoPlugInRecord* record) {
   }
 #endif
   report.sawDrawTable = FluxoDraw(record) != NULL && FluxoDraw(record)->version == FLUXO_DRAW_TABLE_VERSION;
-  report.firstIndexResult =
-      defineControl(record, 0, "A label longer than thirty-one characters", 0, 100, 10, 90, 50, FLUXO_SOURCE_SET, 10, 1);
+  report.firstIndexResult = defineControl(record, 0, "A label longer than thirty-one characters", 0, 100, 10, 90, 50,
+                                          FLUXO_SOURCE_SET, 10, 1);
   defineControl(record, 29, "Last", -5, 5, -5, 5, 0, FLUXO_SOURCE_OSCILLATE, 7, 1);
   report.reservedIndexResult = defineControl(record, 9, "Mine", 0, 1, 0, 1, 0, FLUXO_SOURCE_SET, 10, 0);
   report.index30Result = defineControl(record, 30, "Beyond", 0, 1, 0, 1, 0, FLUXO_SOURCE_SET, 10, 0);
