@@ -1,6 +1,8 @@
 // The fault guard and the child-process trial that keep foreign code from
 // ending the program.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
@@ -49,6 +51,8 @@ int ResultSeven(void*) { return 7; }
 int FaultOutsideAnyGuard(void*) {
   int calls = 0;
   CallWithFaultGuard(&Count, &calls);  // the handler is in place
+  // Whoever handles the fault may report it at length: not into the test log.
+  dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
   WildWrite(nullptr);
   return 0;
 }
