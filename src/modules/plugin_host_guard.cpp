@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <csignal>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -27,6 +28,33 @@ struct GuardFrame {
 thread_local GuardFrame* t_guard = nullptr;
 struct sigaction g_previous[kFaultSignalCount];
 std::once_flag g_installed;
+
+// A stack overflow in foreign code leaves no stack for the handler: each
+// thread that runs guarded code gets an alternate one (unless it has one).
+class AlternateStack {
+ public:
+  AlternateStack() {
+    stack_t current;
+    if (sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE)) return;
+    memory_ = std::make_unique<char[]>(kSize);
+    stack_t stack = {};
+    stack.ss_sp = memory_.get();
+    stack.ss_size = kSize;
+    if (sigaltstack(&stack, nullptr) != 0) memory_.reset();
+  }
+  ~AlternateStack() {
+    if (!memory_) return;
+    stack_t off = {};
+    off.ss_flags = SS_DISABLE;
+    sigaltstack(&off, nullptr);
+  }
+  AlternateStack(const AlternateStack&) = delete;
+  AlternateStack& operator=(const AlternateStack&) = delete;
+
+ private:
+  static constexpr size_t kSize = 64 * 1024;
+  std::unique_ptr<char[]> memory_;
+};
 
 int IndexOf(int signal) {
   for (int i = 0; i < kFaultSignalCount; ++i)
@@ -66,6 +94,7 @@ void InstallFaultHandler() {
 
 bool CallWithFaultGuard(void (*call)(void* context), void* context) {
   std::call_once(g_installed, InstallFaultHandler);
+  thread_local AlternateStack alternateStack;
   GuardFrame frame;
   frame.outer = t_guard;
   // The signal mask is saved so that the fault signal, blocked while its

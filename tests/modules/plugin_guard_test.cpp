@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <thread>
 
 #include "modules/plugin_host_guard.h"
 
@@ -13,11 +14,20 @@ namespace fluxo::test {
 namespace {
 
 volatile uintptr_t g_wildAddress = 16;
+volatile int g_neverReached = -1;
 
 // Foreign code is built without sanitizers; this stands in for it.
 __attribute__((no_sanitize("address", "undefined"))) void WildWrite(void*) {
   *reinterpret_cast<volatile int32_t*>(g_wildAddress) = 1;
 }
+
+__attribute__((noinline, no_sanitize("address", "undefined"))) int Deeper(int depth) {
+  volatile char frame[256];
+  frame[0] = static_cast<char>(depth);
+  if (depth == g_neverReached) return 0;
+  return Deeper(depth + 1) + frame[0];
+}
+void Overflow(void*) { Deeper(0); }
 
 void Count(void* context) { ++*static_cast<int*>(context); }
 
@@ -38,6 +48,13 @@ TEST(PlugInGuardTest, AFaultReturnsToTheGuardAndLaterCallsRunNormally) {
   EXPECT_FALSE(CallWithFaultGuard(&WildWrite, nullptr)) << "the fault signal is not left blocked";
   EXPECT_TRUE(CallWithFaultGuard(&Count, &calls));
   EXPECT_EQ(calls, 2);
+}
+
+TEST(PlugInGuardTest, AStackOverflowIsCaughtOnEveryThread) {
+  EXPECT_FALSE(CallWithFaultGuard(&Overflow, nullptr));
+  bool caught = false;
+  std::thread([&caught] { caught = !CallWithFaultGuard(&Overflow, nullptr); }).join();
+  EXPECT_TRUE(caught);
 }
 
 TEST(PlugInGuardTest, TheInnermostGuardCatches) {
