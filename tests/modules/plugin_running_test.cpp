@@ -1,5 +1,6 @@
 // A loaded plug-in as the render loop drives it: drawing through the device,
 // the Strength rule, and faults while drawing.
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -78,6 +79,24 @@ bool WaitFor(Predicate predicate) {
     std::this_thread::sleep_for(5ms);
   }
   return true;
+}
+
+TEST_F(PlugInRunningTest, ASaverRunPlaysTheExamplePlugIn) {
+  WriteText(MakeKey(ModuleKey("Ribbons", "PlugIn")), "PluginPath", "Lissajous.so");
+  ASSERT_EQ(WriteActiveDisplay("Ribbons"), reg::kSuccess);
+  HeadlessWindow window(60, 40, {"fluxo", "/s"}, /*paced=*/false);
+  ASSERT_TRUE(window.Open());
+  ASSERT_TRUE(WaitFor([] { return Saver().frameCounter.load() > 10; }));
+  window.Close();
+  EXPECT_TRUE(IsActive(kModulePlugIn));
+  const uint8_t* p = window.Surface().Pixels();
+  const int animated = static_cast<int>(std::count_if(p, p + 60 * 40, [](uint8_t v) {
+    return v >= gdi::kFirstAnimatedPixel && v < gdi::kFirstAnimatedPixel + gdi::kAnimatedEntries;
+  }));
+  EXPECT_GT(animated, 20) << "the figure is drawn in animated colours";
+  char place[32] = {};
+  ReadSetting("Exception", SettingsKeyName(), reg::kRegSz, place, sizeof place);
+  EXPECT_STREQ(place, "");
 }
 
 TEST_F(PlugInRunningTest, ASaverRunWhosePlugInFaultsRecordsItAndStopsDrawing) {
