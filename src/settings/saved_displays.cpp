@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "engine/module_registry.h"
+#include "modules/plugin_host.h"
 #include "platform/system/saver_state.h"
 #include "platform/registry/key_names.h"
 #include "settings/display_palette.h"
@@ -30,7 +31,7 @@ constexpr char kActive[] = "Active";
 
 std::mutex g_currentNameLock;
 char g_currentName[kDisplayNameSize] = {};
-std::atomic<PlugInLoader> g_plugInLoader{nullptr};
+std::atomic<PlugInLoader> g_plugInLoader{&LoadPlugIn};
 
 std::string SettingsRootPath() { return std::string("Control Panel\\") + SettingsKeyName(); }
 

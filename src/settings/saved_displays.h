@@ -67,8 +67,8 @@ std::string NextCaptureName();
 void SetCaptureColours(bool on);
 bool CaptureColours();
 
-// The plug-in host's loader, called for a display with the PlugIn module;
-// without one such a display does not load.
+// The plug-in host's loader (LoadPlugIn unless replaced), called for a
+// display with the PlugIn module; without one such a display does not load.
 using PlugInLoader = int (*)(const char* fileName);
 void SetPlugInLoader(PlugInLoader loader);
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/fake_window.h"
-#include "engine/saver_state.h"
+#include "platform/system/saver_state.h"
 #include "engine/video_mode.h"
 #include "platform/registry/registry.h"
 #include "platform/system/screen_modes.h"
