@@ -8,8 +8,8 @@
 
 #include "engine/module_registry.h"
 #include "modules/plugin_host.h"
-#include "platform/system/saver_state.h"
 #include "platform/registry/key_names.h"
+#include "platform/system/saver_state.h"
 #include "settings/display_palette.h"
 #include "settings/main_settings.h"
 #include "settings/module_settings.h"
