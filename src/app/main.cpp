@@ -41,7 +41,7 @@ const char kHelp[] =
     "  fluxo reg query KEY [/v NAME]\n"
     "  fluxo reg add KEY /v NAME /t REG_SZ|REG_DWORD|REG_BINARY /d DATA [/f]\n"
     "  fluxo reg delete KEY [/v NAME] [/f]\n"
-    "  fluxo reg export KEY FILE\n"
+    "  fluxo reg export KEY FILE [/y]  (/y overwrites an existing file)\n"
     "  fluxo reg import FILE     read and write the settings (keys HKCU\\..., HKLM\\..., HKCR\\...)\n"
     "  fluxo --help | --version\n"
     "\n"
