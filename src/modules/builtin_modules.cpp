@@ -3,6 +3,7 @@
 #include "engine/module_registry.h"
 #include "engine/random_module.h"
 #include "modules/bezier.h"
+#include "modules/bitmap.h"
 #include "modules/effect.h"
 #include "modules/pattern.h"
 #include "modules/plasma.h"
@@ -33,6 +34,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kSphereOperations;
     case kModuleEffect:
       return &kEffectOperations;
+    case kModuleBitmap:
+      return &kBitmapOperations;
     default:
       return nullptr;
   }

@@ -1,0 +1,8 @@
+#pragma once
+#include "modules/builtin_modules.h"
+
+namespace fluxo {
+
+extern const ModuleOperations kBitmapOperations;
+
+}  // namespace fluxo
