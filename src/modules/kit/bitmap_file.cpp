@@ -114,6 +114,8 @@ std::optional<Layout> ParseLayout(std::span<const uint8_t> b) {
   const uint32_t offBits = U32(b, 10);
   l.dataOffset = offBits != 0 ? offBits : next + l.tableEntries * l.tableEntrySize;
   if (l.dataOffset < next) return std::nullopt;  // pixels overlapping the headers
+  // A table shorter than the depth implies ends where the pixels begin.
+  l.tableEntries = std::min(l.tableEntries, (l.dataOffset - next) / l.tableEntrySize);
   l.dataBytesNeeded = runLength ? RleBytesBound(l.width, l.height)
                                 : SourceDib::StrideOf(l.width, l.bitsPerPixel) * static_cast<size_t>(l.height);
   return l;
