@@ -122,7 +122,6 @@ struct BitmapModule {
 };
 
 BitmapModule g_bitmap;
-// Where the slide show stands in its list of files; kept across pictures and displays.
 std::atomic<uint32_t> g_lastPictureIndex{0};
 
 class LockHold {
@@ -319,5 +318,7 @@ int32_t Free(ModuleSlot*) {
 }  // namespace
 
 const ModuleOperations kBitmapOperations{Frame, Allocate, Initialise, Free};
+
+uint32_t LastPictureIndex() { return g_lastPictureIndex.load(); }
 
 }  // namespace fluxo

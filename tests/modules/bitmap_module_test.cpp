@@ -100,6 +100,34 @@ TEST(BitmapModuleTest, ShowsTheFilesOneAfterAnotherInOrderStretchedOverTheSurfac
   }
 }
 
+TEST(BitmapModuleTest, ARestartedDisplayGoesOnWhereTheLastOneStopped) {
+  const std::string folder = MakeFolder("slides-restart");
+  WriteFlat(folder + "/a.bmp", 20);
+  WriteFlat(folder + "/b.bmp", 40);
+  WriteFlat(folder + "/c.bmp", 60);
+  ModuleHarness h(kModuleBitmap, 16, 12);
+  SetPath(h, folder + "/*.bmp");
+  h.SetControl(kDuration, 1);
+  h.SetControl(kSmoothing, 0);
+  Start(h);
+  const std::vector<int> before = PicturesShown(h, 2);
+  kBitmapOperations.free(&h.slot());
+  ASSERT_EQ(before.size(), 2u);
+  // The loader waiting behind the second picture may already have taken the
+  // next file; either way the list goes on from the last file taken.
+  const std::vector<int> cycle = {20, 40, 60};
+  const uint32_t last = LastPictureIndex();
+  ASSERT_LT(last, 3u);
+  const auto shownAt = static_cast<uint32_t>(std::find(cycle.begin(), cycle.end(), before.back()) - cycle.begin());
+  EXPECT_TRUE(last == shownAt || last == (shownAt + 1) % 3) << last << " after " << before.back();
+  h.Clear();
+  Start(h);
+  const std::vector<int> after = PicturesShown(h, 1);
+  kBitmapOperations.free(&h.slot());
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0], cycle[(last + 1) % 3]);
+}
+
 TEST(BitmapModuleTest, DamagedAndUnreadablePicturesAreSkippedQuietly) {
   const std::string folder = MakeFolder("slides-damaged");
   WriteFlat(folder + "/a.bmp", 20);
