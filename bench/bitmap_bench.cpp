@@ -36,8 +36,8 @@ std::vector<uint8_t> BitmapFile(bool runLength) {
   Put32(file, 54 + table + static_cast<uint32_t>(pixels.size()));
   Put32(file, 0);
   Put32(file, 54 + table);
-  for (uint32_t v : {40u, uint32_t{kWidth}, uint32_t{kHeight}, (runLength ? 8u : 24u) << 16 | 1u,
-                     runLength ? 1u : 0u, 0u, 0u, 0u, 0u, 0u})
+  for (uint32_t v : {40u, uint32_t{kWidth}, uint32_t{kHeight}, (runLength ? 8u : 24u) << 16 | 1u, runLength ? 1u : 0u,
+                     0u, 0u, 0u, 0u, 0u})
     Put32(file, v);
   for (uint32_t i = 0; i < table / 4; ++i) Put32(file, i * 0x010101);
   file.insert(file.end(), pixels.begin(), pixels.end());

@@ -103,6 +103,7 @@ struct LoaderJob {
   gdi::FrameSurface* surface = nullptr;
   int grabWidth = 0;
   int grabHeight = 0;
+  uint32_t seed = 0;  // the tick count when the loader was started
   LoaderSettings settings;
 };
 
@@ -172,7 +173,9 @@ void DrawPicture(gdi::FrameSurface& surface, const kit::IndexPicture& picture, i
   const int H = surface.Height();
   const gdi::DibInfo info = picture.Info();
   const uint8_t* bits = picture.pixels.data();
-  auto tile = [&](int x, int y, int width, int height) { surface.StretchDib(x, y, width, height, 0, 0, w, h, bits, info); };
+  auto tile = [&](int x, int y, int width, int height) {
+    surface.StretchDib(x, y, width, height, 0, 0, w, h, bits, info);
+  };
   switch (displayType) {
     case kCentred:
       tile(W / 2 - w / 2, H / 2 - h / 2, w, h);
@@ -210,7 +213,7 @@ void DrawPicture(gdi::FrameSurface& surface, const kit::IndexPicture& picture, i
 void LoadAndShow(const LoaderJob& job) {
   LoaderRun& run = *job.run;
   const LoaderSettings& settings = job.settings;
-  SeedRandom(TickSeed(kModuleBitmap));
+  SeedRandom(job.seed);
   std::optional<kit::IndexPicture> picture;
   if (settings.screen) {
     if (!run.SleepWhileRunning(settings.intervalMs / 2 + 1000)) return;
@@ -255,10 +258,11 @@ void ReadSettings(ModuleSlot& slot) {
 
 void StartLoader(ModuleSlot& slot) {
   ReadSettings(slot);
+  if (g_bitmap.run) g_bitmap.run->Stop();  // a loader still waiting to draw gives way
   g_bitmap.loader.Stop(kLoaderStopLimit);
   g_bitmap.run = std::make_shared<LoaderRun>();
-  LoaderJob job{g_bitmap.run, g_bitmap.lock, &kit::ModuleSurface(slot), g_bitmap.grabWidth, g_bitmap.grabHeight,
-                g_bitmap.settings};
+  LoaderJob job{g_bitmap.run,        g_bitmap.lock,           &kit::ModuleSurface(slot), g_bitmap.grabWidth,
+                g_bitmap.grabHeight, TickSeed(kModuleBitmap), g_bitmap.settings};
   g_bitmap.loader.Start([job = std::move(job)] { LoaderBody(job); });
 }
 

@@ -1,3 +1,5 @@
+#include "host/picture_import.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -5,7 +7,6 @@
 #include <filesystem>
 #include <string>
 
-#include "host/picture_import.h"
 #include "modules/kit/index_picture.h"
 #include "modules/kit/picture_loading.h"
 #include "support/test_environment.h"

@@ -21,9 +21,9 @@ struct BitmapSpec {
   int32_t height = 2;  // negative: top-down
   uint16_t bits = 8;
   uint32_t compression = 0;
-  std::vector<uint32_t> masks;     // written after the info header
-  std::vector<uint32_t> colours;   // 0x00RRGGBB
-  std::vector<uint8_t> pixels;     // rows as stored, or the run-length stream
+  std::vector<uint32_t> masks;    // written after the info header
+  std::vector<uint32_t> colours;  // 0x00RRGGBB
+  std::vector<uint8_t> pixels;    // rows as stored, or the run-length stream
   bool coreHeader = false;
 };
 
@@ -91,8 +91,8 @@ BitmapSpec EightBitPicture(int width, int height, Value value) {
 }
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace fluxo::test

@@ -79,12 +79,12 @@ TEST(BitmapReaderTest, RunLengthEightBitStreamsFollowRunsAbsoluteRunsLineEndsAnd
   spec.bits = 8;
   spec.compression = 1;
   spec.colours = test::GreyTable(256);
-  spec.pixels = {3, 7,                 // 7 7 7
-                 0, 3, 1, 2, 3, 0,     // absolute 1 2 3, padded to an even length
-                 0, 0,                 // next line
-                 0, 2, 2, 1,           // skip two right and one up
-                 2, 9,                 // 9 9 at (2..3, 2)
-                 0, 1};                // end of bitmap
+  spec.pixels = {3, 7,              // 7 7 7
+                 0, 3, 1, 2, 3, 0,  // absolute 1 2 3, padded to an even length
+                 0, 0,              // next line
+                 0, 2, 2, 1,        // skip two right and one up
+                 2, 9,              // 9 9 at (2..3, 2)
+                 0, 1};             // end of bitmap
   const kit::IndexPicture p = Read(spec);
   const std::vector<std::vector<uint8_t>> expected = {{7, 7, 7, 1, 2, 3}, {0, 0, 0, 0, 0, 0}, {0, 0, 9, 9, 0, 0}};
   for (int y = 0; y < 3; ++y)
@@ -99,7 +99,7 @@ TEST(BitmapReaderTest, RunLengthFourBitStreamsAlternateTheNibbles) {
   spec.compression = 2;
   spec.colours = test::GreyTable(16);
   spec.pixels = {5, 0x12,              // 1 2 1 2 1
-                 0, 3, 0x34, 0x50,     // absolute 3 4 5
+                 0, 3,    0x34, 0x50,  // absolute 3 4 5
                  0, 1};
   const kit::IndexPicture p = Read(spec);
   const std::vector<uint8_t> expected = {1, 2, 1, 2, 1, 3, 4, 5};
@@ -123,7 +123,9 @@ struct Malformed {
   std::function<std::vector<uint8_t>()> bytes;
 };
 
-BitmapSpec Good() { return test::EightBitPicture(4, 2, [](int x, int y) { return static_cast<uint8_t>(x + y); }); }
+BitmapSpec Good() {
+  return test::EightBitPicture(4, 2, [](int x, int y) { return static_cast<uint8_t>(x + y); });
+}
 
 BitmapSpec Rle(std::vector<uint8_t> stream, int width = 4, int height = 2) {
   BitmapSpec spec;
@@ -147,26 +149,64 @@ std::vector<uint8_t> Patched(std::vector<uint8_t> bytes, size_t at, uint32_t val
 
 TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
   const std::vector<Malformed> cases = {
-      {"not a bitmap file", [] { auto b = BitmapBytes(Good()); b[0] = 'X'; return b; }},
-      {"shorter than its headers", [] { auto b = BitmapBytes(Good()); b.resize(30); return b; }},
+      {"not a bitmap file",
+       [] {
+         auto b = BitmapBytes(Good());
+         b[0] = 'X';
+         return b;
+       }},
+      {"shorter than its headers",
+       [] {
+         auto b = BitmapBytes(Good());
+         b.resize(30);
+         return b;
+       }},
       {"unknown header size", [] { return Patched(BitmapBytes(Good()), 14, 20); }},
       {"zero width", [] { return With(Good(), [](BitmapSpec& s) { s.width = 0; }); }},
       {"negative width", [] { return With(Good(), [](BitmapSpec& s) { s.width = -4; }); }},
       {"zero height", [] { return With(Good(), [](BitmapSpec& s) { s.height = 0; }); }},
       {"100000 x 100000", [] { return With(Good(), [](BitmapSpec& s) { s.width = s.height = 100000; }); }},
       {"100000 x 100000 run-length picture that ends at once",
-       [] { return BitmapBytes(Rle({0, 1}, 100000, 100000)); }},
-      {"a side beyond the limit", [] { return With(Good(), [](BitmapSpec& s) { s.width = 40000; s.height = 1; }); }},
-      {"pixels one byte short", [] { auto b = BitmapBytes(Good()); b.pop_back(); return b; }},
-      {"colour table cut off", [] { auto b = BitmapBytes(Good()); b.resize(14 + 40 + 100); return b; }},
+       [] {
+         return BitmapBytes(Rle({0, 1}, 100000, 100000));
+       }},
+      {"a side beyond the limit",
+       [] {
+         return With(Good(), [](BitmapSpec& s) {
+           s.width = 40000;
+           s.height = 1;
+         });
+       }},
+      {"pixels one byte short",
+       [] {
+         auto b = BitmapBytes(Good());
+         b.pop_back();
+         return b;
+       }},
+      {"colour table cut off",
+       [] {
+         auto b = BitmapBytes(Good());
+         b.resize(14 + 40 + 100);
+         return b;
+       }},
       {"pixel offset beyond the file", [] { return Patched(BitmapBytes(Good()), 10, 0x7FFFFFF0); }},
       {"pixel offset inside the headers", [] { return Patched(BitmapBytes(Good()), 10, 20); }},
       {"two bits a pixel", [] { return With(Good(), [](BitmapSpec& s) { s.bits = 2; }); }},
       {"compressed as JPEG", [] { return With(Good(), [](BitmapSpec& s) { s.compression = 4; }); }},
-      {"run-length 8 at four bits", [] { return With(Rle({0, 1}), [](BitmapSpec& s) { s.bits = 4; }); }},
+      {"run-length 8 at four bits",
+       [] {
+         return With(Rle({0, 1}), [](BitmapSpec& s) { s.bits = 4; });
+       }},
       {"colour masks on a 24-bit picture",
-       [] { return With(Good(), [](BitmapSpec& s) { s.bits = 24; s.compression = 3; s.masks = {1, 2, 4}; }); }},
-      {"colour masks missing", [] {
+       [] {
+         return With(Good(), [](BitmapSpec& s) {
+           s.bits = 24;
+           s.compression = 3;
+           s.masks = {1, 2, 4};
+         });
+       }},
+      {"colour masks missing",
+       [] {
          BitmapSpec s = Good();
          s.bits = 16;
          s.compression = 3;
@@ -175,15 +215,42 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
          auto b = BitmapBytes(s);
          return Patched(b, 10, 0);
        }},
-      {"run past the end of a row", [] { return BitmapBytes(Rle({5, 1, 0, 1})); }},
-      {"absolute run past the end of a row", [] { return BitmapBytes(Rle({2, 1, 0, 3, 1, 2, 3, 0, 0, 1})); }},
-      {"delta past the last row", [] { return BitmapBytes(Rle({0, 2, 0, 2, 1, 1, 0, 1})); }},
-      {"delta past the end of a row", [] { return BitmapBytes(Rle({0, 2, 5, 0, 1, 1, 0, 1})); }},
-      {"line ends past the last row", [] { return BitmapBytes(Rle({0, 0, 0, 0, 1, 1, 0, 1})); }},
-      {"no end-of-bitmap mark", [] { return BitmapBytes(Rle({4, 1, 0, 0, 4, 2})); }},
-      {"absolute run cut off", [] { return BitmapBytes(Rle({0, 4, 1, 2})); }},
-      {"delta cut off", [] { return BitmapBytes(Rle({0, 2, 1})); }},
-      {"top-down run-length picture", [] { return With(Rle({0, 1}), [](BitmapSpec& s) { s.height = -2; }); }},
+      {"run past the end of a row",
+       [] {
+         return BitmapBytes(Rle({5, 1, 0, 1}));
+       }},
+      {"absolute run past the end of a row",
+       [] {
+         return BitmapBytes(Rle({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}));
+       }},
+      {"delta past the last row",
+       [] {
+         return BitmapBytes(Rle({0, 2, 0, 2, 1, 1, 0, 1}));
+       }},
+      {"delta past the end of a row",
+       [] {
+         return BitmapBytes(Rle({0, 2, 5, 0, 1, 1, 0, 1}));
+       }},
+      {"line ends past the last row",
+       [] {
+         return BitmapBytes(Rle({0, 0, 0, 0, 1, 1, 0, 1}));
+       }},
+      {"no end-of-bitmap mark",
+       [] {
+         return BitmapBytes(Rle({4, 1, 0, 0, 4, 2}));
+       }},
+      {"absolute run cut off",
+       [] {
+         return BitmapBytes(Rle({0, 4, 1, 2}));
+       }},
+      {"delta cut off",
+       [] {
+         return BitmapBytes(Rle({0, 2, 1}));
+       }},
+      {"top-down run-length picture",
+       [] {
+         return With(Rle({0, 1}), [](BitmapSpec& s) { s.height = -2; });
+       }},
   };
   for (const Malformed& c : cases) EXPECT_FALSE(kit::ParseBitmapFile(c.bytes())) << c.what;
 }

@@ -153,8 +153,7 @@ std::optional<SourceDib> ParseBitmapFile(std::span<const uint8_t> bytes) {
   if (l.compression == kRle8 || l.compression == kRle4) {
     dib.bitsPerPixel = 8;
     dib.bits.assign(dib.Stride() * static_cast<size_t>(dib.height), 0);
-    if (!DecodeRle(data, l.compression == kRle4, dib.width, dib.height, dib.Stride(), dib.bits))
-      return std::nullopt;
+    if (!DecodeRle(data, l.compression == kRle4, dib.width, dib.height, dib.Stride(), dib.bits)) return std::nullopt;
     return dib;
   }
   dib.bitsPerPixel = l.bitsPerPixel;
