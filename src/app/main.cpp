@@ -7,6 +7,7 @@
 #include "app/render_command.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
+#include "host/picture_import.h"
 #include "host/saver_host.h"
 #include "platform/registry/store.h"
 #include "platform/system/runtime_folder.h"
@@ -128,6 +129,7 @@ int Run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   fluxo::EnsureRuntimeFolder();
+  fluxo::InstallPictureImport();
   const int status = Run(argc, argv);
   // A clean close folds the database's write-ahead log back in and removes it.
   fluxo::reg::store::Close();

@@ -3,6 +3,7 @@
 #include "engine/module_registry.h"
 #include "engine/random_module.h"
 #include "modules/bezier.h"
+#include "modules/bitmap.h"
 #include "modules/effect.h"
 #include "modules/flow.h"
 #include "modules/line.h"
@@ -45,6 +46,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kLineOperations;
     case kModuleSquiggle:
       return &kSquiggleOperations;
+    case kModuleBitmap:
+      return &kBitmapOperations;
     default:
       return nullptr;
   }

@@ -25,6 +25,8 @@ std::string DataFolder() {
   return EnvOr("XDG_DATA_HOME", HomeDir() + "/.local/share") + "/fluxo";
 }
 
+std::string WindowsFolder() { return DataFolder(); }
+
 // Set but empty is kept as it is, so the attach can refuse it rather than
 // silently joining the default block.
 std::string SharedMemoryName() {

@@ -7,6 +7,8 @@ namespace fluxo {
 // and the settings database in one directory; otherwise the XDG locations.
 std::string ConfigFolder();     // settings database and profile (INI) files
 std::string DataFolder();       // installed program data
+// The platform's "Windows folder" (help file, the slide show's default pictures).
+std::string WindowsFolder();
 std::string SharedMemoryName(); // name of the sound feed block (FLUXO_SHM_NAME overrides)
 
 // Creates the folder and its parents; true when it exists afterwards.
