@@ -2,6 +2,7 @@
 
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
+#include "modules/star.h"
 
 namespace fluxo {
 
@@ -9,6 +10,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModuleStar:
+      return &kStarOperations;
     default:
       return nullptr;
   }
