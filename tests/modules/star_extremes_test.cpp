@@ -56,7 +56,7 @@ TEST_P(StarExtremesTest, MostCopiesInTheMostTiles) {
   harness.SetControl(kXTiling, 20);
   harness.SetControl(kYTiling, 20);
   harness.SetControl(kTileType, 2);
-  harness.SetControl(kSpeed, 60);
+  harness.SetControl(kStars, 40);
   EXPECT_EQ(RunFrames(harness, 4), Draws(GetParam()));
 }
 
