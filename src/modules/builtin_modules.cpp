@@ -2,6 +2,7 @@
 
 #include "engine/module_registry.h"
 #include "modules/bezier.h"
+#include "modules/cyclic.h"
 #include "modules/star.h"
 
 namespace fluxo {
@@ -10,6 +11,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModuleCyclic:
+      return &kCyclicOperations;
     case kModuleStar:
       return &kStarOperations;
     default:
