@@ -4,6 +4,7 @@
 #include "modules/bezier.h"
 #include "modules/cyclic.h"
 #include "modules/star.h"
+#include "modules/vortex.h"
 
 namespace fluxo {
 
@@ -15,6 +16,8 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kCyclicOperations;
     case kModuleStar:
       return &kStarOperations;
+    case kModuleVortex:
+      return &kVortexOperations;
     default:
       return nullptr;
   }
