@@ -5,8 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh default
-# With no arguments show the module that is built so far.
-[ $# -eq 0 ] && set -- --module Bezier
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/fluxo "$@"
 fi

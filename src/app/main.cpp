@@ -3,10 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "app/display_command.h"
 #include "app/render_command.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
 #include "host/saver_host.h"
+#include "platform/registry/store.h"
+#include "platform/system/runtime_folder.h"
 #include "settings/reg_command.h"
 
 namespace {
@@ -29,6 +32,12 @@ const char kHelp[] =
     "      --seed N              fix the random seed\n"
     "      --out FILE.png        where to write (default fluxo-frame.png)\n"
     "      --module NAME         run that module alone (e.g. Bezier)\n"
+    "      --display NAME        play that saved display\n"
+    "      --file FILE.FLX       play a display file\n"
+    "  fluxo display list        the saved displays, the active one marked with *\n"
+    "  fluxo display show NAME | delete NAME | activate NAME\n"
+    "  fluxo display export NAME FILE.FLX\n"
+    "  fluxo display import FILE.FLX [--name NAME] [--force]\n"
     "  fluxo reg query KEY [/v NAME]\n"
     "  fluxo reg add KEY /v NAME /t REG_SZ|REG_DWORD|REG_BINARY /d DATA [/f]\n"
     "  fluxo reg delete KEY [/v NAME] [/f]\n"
@@ -36,10 +45,23 @@ const char kHelp[] =
     "  fluxo reg import FILE     read and write the settings (keys HKCU\\..., HKLM\\..., HKCR\\...)\n"
     "  fluxo --help | --version\n"
     "\n"
-    "While the saver runs: Tab toggles random displays, F1 captures the display, F2 restarts\n"
-    "the modules, F3 captures with the colours on screen, F4 changes the colours now, F5-F7\n"
-    "pause drawing and colours, F8 reverses the colour flow, F9 ignores the mouse, keypad +/-\n"
-    "slow down or speed up, Delete stops drawing; any other key or a click ends the saver.\n"
+    "Keys while the saver runs:\n"
+    "  Tab          random displays on/off\n"
+    "  F1           capture the running display as \"Capture #n\"\n"
+    "  F2           restart the modules\n"
+    "  F3           capture with the colours on screen as a custom palette\n"
+    "  F4           change the colour patterns now\n"
+    "  F5           pause colours and drawing (again: go on)\n"
+    "  F6           pause drawing          F7  pause colours\n"
+    "  F8           reverse the colour flow\n"
+    "  F9           ignore the mouse (again: follow it)\n"
+    "  F11 / F12    step the sound companion's smoothing down / up\n"
+    "  Left/Right   previous / next track (sound companion)\n"
+    "  Up/Down      volume up / down (sound companion)\n"
+    "  0-9          seek to that tenth of the track (sound companion)\n"
+    "  keypad + / - slow the animation down / speed it up\n"
+    "  Delete       stop drawing and leave a black screen\n"
+    "  any other key, a click or a mouse movement ends the saver.\n"
     "\n"
     "Settings live in $XDG_CONFIG_HOME/fluxo (or $FLUXO_HOME/config when FLUXO_HOME is set).\n";
 
@@ -66,9 +88,7 @@ bool TakeSoloModule(std::vector<std::string>& args, std::string& problem) {
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty()) {
     const std::string& first = args.front();
@@ -82,6 +102,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (first == "reg") return fluxo::RunRegCommand(rest, std::cout, std::cerr);
+    if (first == "display") return fluxo::RunDisplayCommand(rest, std::cout, std::cerr);
     if (first == "render") return fluxo::RunRenderCommand(rest, std::cout, std::cerr);
   }
   std::string problem;
@@ -101,4 +122,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   return fluxo::RunSaverHost(switches, argc, argv);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fluxo::EnsureRuntimeFolder();
+  const int status = Run(argc, argv);
+  // A clean close folds the database's write-ahead log back in and removes it.
+  fluxo::reg::store::Close();
+  return status;
 }

@@ -2,17 +2,24 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <thread>
 
 #include <QImage>
 
+#include "app/module_table_setup.h"
+#include "app/run_settings_guard.h"
 #include "engine/headless_window.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
 #include "host/frame_image.h"
 #include "platform/registry/registry.h"
 #include "platform/system/random.h"
+#include "settings/display_file.h"
+#include "settings/saved_displays.h"
 #include "settings/settings_store.h"
 #include "sound/sound_feed.h"
 
@@ -26,6 +33,8 @@ struct RenderOptions {
   std::optional<uint32_t> seed;
   std::string out = "fluxo-frame.png";
   int module = -1;
+  std::string display;  // --display: play this saved display
+  std::string file;     // --file: play this display file
 };
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -63,42 +72,45 @@ std::string ParseOptions(const std::vector<std::string>& args, RenderOptions& op
       options.module = ModuleIndexOf(value.c_str());
       if (options.module < 0 || options.module == kModuleSequencer || options.module == kModulePlugIn)
         return "unknown module \"" + value + "\"";
+    } else if (option == "--display") {
+      options.display = value;
+    } else if (option == "--file") {
+      options.file = value;
     } else {
       return "unknown option " + option;
     }
   }
   if (options.out.empty()) return "--out needs a file name";
+  if (!options.display.empty() && !options.file.empty()) return "--display and --file exclude each other";
   return "";
 }
 
-// The run must leave "Active" as it found it.
-class ActiveDisplayGuard {
- public:
-  ActiveDisplayGuard() {
-    std::string path = std::string("Control Panel\\") + kRootName;
-    if (reg::OpenKey(reg::Hive::CurrentUser, path, key_) != reg::kSuccess) return;
-    uint32_t type = 0, size = sizeof value_;
-    present_ = reg::QueryValue(key_, "Active", &type, value_, &size) == reg::kSuccess;
-    size_ = size;
-    type_ = type;
+// --display makes the display active for the run; --file is played the way
+// the saver plays a file it is given, through the file test of its start.
+// Returns an error text, or "".
+std::string ChooseDisplay(const RenderOptions& options, std::vector<std::string>& commandLine) {
+  if (!options.display.empty()) {
+    PrepareModuleTable();
+    EnsureStartupDisplays();
+    if (!DisplayExists(options.display)) return "no display \"" + options.display + "\"";
+    if (WriteActiveDisplay(options.display) != reg::kSuccess) return "cannot write \"Active\"";
   }
-  ~ActiveDisplayGuard() {
-    std::string path = std::string("Control Panel\\") + kRootName;
-    reg::Key key;
-    if (reg::OpenKey(reg::Hive::CurrentUser, path, key) != reg::kSuccess) return;
-    if (present_)
-      reg::SetValue(key, "Active", type_, value_, size_);
-    else
-      reg::DeleteValue(key, "Active");
+  if (!options.file.empty()) {
+    // Checked here, because the saver's start quietly plays "Active" instead.
+    std::vector<uint8_t> bytes;
+    std::ifstream in(options.file, std::ios::binary);
+    std::error_code ec;
+    if (!in || !std::filesystem::is_regular_file(options.file, ec)) return "cannot open \"" + options.file + "\"";
+    if (std::filesystem::file_size(options.file, ec) > kMaxDisplayFileSize) return "\"" + options.file + "\" is too large";
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ParsedDisplayFile parsed = ParseDisplayFile(bytes.data(), bytes.size());
+    if (parsed.status == DisplayFileStatus::NotADisplayFile) return "\"" + options.file + "\" is not a display file";
+    if (parsed.status == DisplayFileStatus::BadRecord)
+      return "\"" + options.file + "\" has a bad record at byte " + std::to_string(parsed.badOffset);
+    commandLine = {"fluxo", "/S", options.file};
   }
-
- private:
-  reg::Key key_;
-  bool present_ = false;
-  char value_[260] = {};
-  uint32_t size_ = 0;
-  uint32_t type_ = 0;
-};
+  return "";
+}
 
 }  // namespace
 
@@ -111,8 +123,13 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (options.seed) FixTickSeed(true, *options.seed);
   Overrides().soloModule = options.module;
 
-  ActiveDisplayGuard activeGuard;
-  HeadlessWindow window(options.width, options.height, {"fluxo", "render"});
+  RunSettingsGuard settingsGuard;
+  std::vector<std::string> commandLine = {"fluxo", "render"};
+  if (std::string problem = ChooseDisplay(options, commandLine); !problem.empty()) {
+    err << "fluxo render: " << problem << "\n";
+    return 1;
+  }
+  HeadlessWindow window(options.width, options.height, commandLine);
   if (!window.Open()) {
     err << "fluxo: cannot attach to the sound feed: " << SoundFeedError() << "\n";
     return 1;

@@ -3,9 +3,9 @@
 namespace fluxo {
 
 HeadlessWindow::HeadlessWindow(int width, int height, std::vector<std::string> commandLine, bool paced)
-    : surface_(width, height), commandLine_(std::move(commandLine)) {
-  if (paced) clock_ = std::make_unique<gdi::RefreshClock>(60.0);
-  surface_.AttachPresentation(&exchange_, clock_.get());
+    : parts_(std::make_shared<gdi::PresentedSurface>()), commandLine_(std::move(commandLine)) {
+  parts_->Create(std::make_unique<gdi::FrameSurface>(width, height),
+                 paced ? std::make_unique<gdi::RefreshClock>(60.0) : nullptr);
 }
 
 HeadlessWindow::~HeadlessWindow() { Close(); }
@@ -23,7 +23,7 @@ bool HeadlessWindow::Open() {
 void HeadlessWindow::Close() {
   if (!created_.load() || closed_.exchange(true)) return;
   ScreenSaverProc(this, SaverMessage::Destroy, 0, 0);
-  if (clock_) clock_->Stop();
+  parts_->StopClock();
 }
 
 void HeadlessWindow::DestroyNow() { Close(); }

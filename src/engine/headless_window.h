@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "engine/saver_window.h"
-#include "platform/gdi/frame_exchange.h"
-#include "platform/gdi/frame_surface.h"
+#include "platform/gdi/presented_surface.h"
 
 namespace fluxo {
 
@@ -18,11 +17,12 @@ class HeadlessWindow : public SaverWindow {
   HeadlessWindow(int width, int height, std::vector<std::string> commandLine, bool paced = true);
   ~HeadlessWindow() override;
 
-  int ClientWidth() const override { return surface_.Width(); }
-  int ClientHeight() const override { return surface_.Height(); }
-  int ScreenWidth() const override { return surface_.Width(); }
-  int ScreenHeight() const override { return surface_.Height(); }
-  gdi::FrameSurface& Surface() override { return surface_; }
+  int ClientWidth() const override { return parts_->surface->Width(); }
+  int ClientHeight() const override { return parts_->surface->Height(); }
+  int ScreenWidth() const override { return parts_->surface->Width(); }
+  int ScreenHeight() const override { return parts_->surface->Height(); }
+  gdi::FrameSurface& Surface() override { return *parts_->surface; }
+  std::shared_ptr<gdi::PresentedSurface> SurfaceOwner() override { return parts_; }
   void Beep() override { ++beeps_; }
   void DestroyNow() override;
   void PostQuit(int exitCode) override;
@@ -38,12 +38,10 @@ class HeadlessWindow : public SaverWindow {
   bool Closed() const { return closed_.load(); }
   int ExitCode() const { return exitCode_.load(); }
   int Beeps() const { return beeps_.load(); }
-  gdi::FrameExchange& Exchange() { return exchange_; }
+  gdi::FrameExchange& Exchange() { return parts_->exchange; }
 
  private:
-  gdi::FrameSurface surface_;
-  gdi::FrameExchange exchange_;
-  std::unique_ptr<gdi::RefreshClock> clock_;
+  std::shared_ptr<gdi::PresentedSurface> parts_;
   std::vector<std::string> commandLine_;
   std::atomic<bool> created_{false};
   std::atomic<bool> closed_{false};

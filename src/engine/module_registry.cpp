@@ -39,6 +39,9 @@ void InitialiseModuleRegistry() {
     table.slots[i].paletteState = CurrentPalette();
   }
   DefineAllControls();
+  // Saving a display (the presets on a first run) writes the main settings
+  // too: they must be the stored ones, not the defaults.
+  LoadMainSettings();
   LoadActiveDisplay();
   LoadMainSettings();
 

@@ -1,8 +1,8 @@
 #include "engine/render_thread.h"
 
 #include <chrono>
+#include <memory>
 #include <thread>
-#include <utility>
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
@@ -26,13 +26,32 @@ constexpr auto kThreadStopLimit = std::chrono::milliseconds(2000);
 constexpr uint32_t kBlankNever = 241;
 constexpr int kStrengthControl = 9;
 
+// What a run needs of its window, taken on the window thread when the run
+// starts: the render thread never touches the window, which may be gone
+// before the thread ends, and its shares keep the surface and the feed alive.
+struct RunTarget {
+  std::shared_ptr<gdi::PresentedSurface> surface;
+  std::shared_ptr<void> feed;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int screenWidth = 0;
+  int screenHeight = 0;
+};
+
 WorkerThread g_renderThread;
-WorkerThread g_paletteThread;
+// Render threads whose body has not returned, including one left running
+// after a stop timed out: no second run may start beside it.
+std::atomic<int> g_liveRuns{0};
 RunOverrides g_overrides;
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool Running() { return Saver().saverRunning.load(std::memory_order_relaxed) != 0; }
+
+// A pause that a stop cuts short.
+void PauseWhileRunning(int ms) {
+  for (int waited = 0; waited < ms && Running(); waited += 10) SleepMs(10);
+}
 
 void ClearSlots(gdi::FrameSurface& surface) {
   ClearModuleTable();
@@ -43,8 +62,8 @@ void ClearSlots(gdi::FrameSurface& surface) {
   }
 }
 
-void SetUpSurface(SaverWindow& window) {
-  bool full = window.ClientWidth() == window.ScreenWidth() && window.ClientHeight() == window.ScreenHeight();
+void SetUpSurface(const RunTarget& target) {
+  bool full = target.clientWidth == target.screenWidth && target.clientHeight == target.screenHeight;
   Saver().fullScreen.store(full ? 1 : 0);
   if (full)
     if (SoundFeedBlock* feed = SoundFeed()) feed->AddI32(feed::kFullScreenCount, 1);
@@ -60,20 +79,23 @@ void InitialiseRegistryForRun() {
   ApplyOverrides();
 }
 
-void StartCompanionIfWanted(SaverWindow& window) {
+void StartCompanionIfWanted(const RunTarget& target) {
   Saver().launchedCompanion = 0;
   SoundFeedBlock* feed = SoundFeed();
   if (!Main().autoRun || !feed || feed->U32(feed::kCompanionActive) != 0) return;
-  LaunchCompanion(window.ClientHeight(), window.ScreenHeight(), true);
+  LaunchCompanion(target.clientHeight, target.screenHeight, true);
   InitialiseRegistryForRun();
   Saver().launchedCompanion = 1;
 }
 
-// Without an engine the run goes on without palette animation.
-void StartPaletteThread(PaletteState* palette) {
+using PaletteShare = std::shared_ptr<PaletteState>;
+
+// Without an engine the run goes on without palette animation. The palette
+// thread holds the engine and the surface it paints for as long as it runs.
+void StartPaletteThread(WorkerThread& thread, const PaletteShare& palette, const RunTarget& target) {
   if (!palette) return;
   Saver().paletteReady.store(0);
-  g_paletteThread.Start([palette] {
+  thread.Start([palette, surface = target.surface] {
     SetCurrentThreadPriority(ThreadPriority::Normal);
     PaletteThread(*palette);
     ForgetCurrentThreadPriority();
@@ -149,12 +171,10 @@ void FrameLoop(gdi::FrameSurface& surface) {
   }
 }
 
-void EndRun(PaletteState*& palette) {
-  ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
-  Saver().paletteGate.Open();  // a suspended palette thread must see the end
-  g_paletteThread.Stop(kThreadStopLimit);
+void StopPaletteThread(WorkerThread& thread) {
   Saver().saverRunning.store(0);
-  DestroyPaletteEngine(std::exchange(palette, nullptr));
+  Saver().paletteGate.Open();  // a suspended palette thread must see the end
+  thread.Stop(kThreadStopLimit);
 }
 
 void AskCompanionToQuit() {
@@ -184,47 +204,60 @@ void RunModulePass(uint32_t frameCounter) {
   });
 }
 
-void SaveScreen(SaverWindow* window) {
+// The render thread's body. A stop that comes during start-up (before the
+// frame loop) skips the remaining steps.
+void SaveScreen(const RunTarget& target) {
   SaverState& saver = Saver();
-  PaletteState* palette = nullptr;
+  WorkerThread paletteThread;
+  PaletteShare palette;
   try {
-    if (saver.modeSwitched.load()) SleepMs(1000);  // let the new video mode settle
+    if (saver.modeSwitched.load()) PauseWhileRunning(1000);  // let the new video mode settle
     SeedRandom(TickSeed());
-    gdi::FrameSurface& surface = window->Surface();
+    gdi::FrameSurface& surface = *target.surface->surface;
     ClearSlots(surface);
-    saver.saverRunning.store(1);
-    palette = CreatePaletteEngine(&surface);
-    SetUpSurface(*window);
-    InitialiseRegistryForRun();
-    StartCompanionIfWanted(*window);
+    palette = PaletteShare(CreatePaletteEngine(&surface), DestroyPaletteEngine);
+    SetUpSurface(target);
+    if (Running()) InitialiseRegistryForRun();
+    if (Running()) StartCompanionIfWanted(target);
     SoundFeedBlock* feed = SoundFeed();
     SetProcessPriorityClass(feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority);
     if (Main().clearFirst) surface.FillRect(surface.ClientRect(), gdi::Brush::StockBlack());
-    StartPaletteThread(palette);
-    TurnSequenceIntoRandomRun();
-    StartModules();
-    saver.startTime.store(GetTickCount());
-    FrameLoop(surface);
-    EndRun(palette);
+    if (Running()) {
+      StartPaletteThread(paletteThread, palette, target);
+      TurnSequenceIntoRandomRun();
+    }
+    if (Running()) {
+      StartModules();
+      saver.startTime.store(GetTickCount());
+      FrameLoop(surface);
+      ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
+    }
+    StopPaletteThread(paletteThread);
   } catch (...) {
     saver.saverRunning.store(0);
     RecordException("SaveScreen");
     // The modules stay as the fault left them, but the palette thread, which
-    // ends by itself now, is waited for: it must not outlive the window it paints.
-    saver.paletteGate.Open();
-    g_paletteThread.Stop(kThreadStopLimit);
-    DestroyPaletteEngine(palette);
+    // ends by itself now, is waited for.
+    StopPaletteThread(paletteThread);
   }
   AskCompanionToQuit();
 }
 
-bool RenderThreadExists() { return g_renderThread.Exists(); }
+bool RenderThreadExists() { return g_renderThread.Exists() || g_liveRuns.load() > 0; }
 
 void StartRenderThread(SaverWindow* window) {
-  g_renderThread.Start([window] {
+  if (RenderThreadExists()) return;
+  RunTarget target{window->SurfaceOwner(), RetainSoundFeed(), window->ClientWidth(), window->ClientHeight(),
+                   window->ScreenWidth(), window->ScreenHeight()};
+  // Set here rather than by the thread, so that a stop which comes before the
+  // thread gets going is not undone.
+  Saver().saverRunning.store(1);
+  g_liveRuns.fetch_add(1);
+  g_renderThread.Start([target = std::move(target)] {
     SetCurrentThreadPriority(ThreadPriority::BelowNormal);
-    SaveScreen(window);
+    SaveScreen(target);
     ForgetCurrentThreadPriority();
+    g_liveRuns.fetch_sub(1);
   });
 }
 

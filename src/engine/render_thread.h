@@ -20,12 +20,12 @@ void RunModulePass(uint32_t frameCounter);
 inline bool SpeedPauses(uint32_t frameCounter, uint32_t speed) { return speed != 0 && frameCounter % 16 < speed; }
 
 // The render thread of a saver run, created on the first erase-background.
+// True also while a thread left running by a timed-out stop has not ended.
 bool RenderThreadExists();
+// Starts a run unless one exists; sets SaverRunning before the thread starts.
 void StartRenderThread(SaverWindow* window);
-// Waits up to 2000 ms for the render thread; then it is left to the ending process.
+// Clear SaverRunning first. Waits up to 2000 ms for the render thread; then
+// it is left to the ending process, holding what it draws into.
 void StopRenderThread();
-
-// The thread body (exposed for tests that drive a run on their own thread).
-void SaveScreen(SaverWindow* window);
 
 }  // namespace fluxo

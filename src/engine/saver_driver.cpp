@@ -12,6 +12,7 @@
 #include "palette/palette_engine.h"
 #include "platform/system/tick_count.h"
 #include "settings/main_settings.h"
+#include "settings/active_value.h"
 #include "settings/saved_displays.h"
 #include "settings/settings_store.h"
 #include "sound/sound_feed.h"
@@ -22,6 +23,14 @@ namespace {
 constexpr uint32_t kSaverMajor = 3;
 constexpr uint32_t kSaverMinor = 9;
 constexpr uint32_t kSaverBuild = 990;
+
+// A display file played with /S: "Active" points at the imported display for
+// the run and is put back afterwards.
+struct FileTest {
+  bool running = false;
+  ActiveValue previousActive;
+};
+FileTest g_fileTest;
 
 bool IsRegularFile(const std::string& path) {
   struct stat info;
@@ -42,11 +51,17 @@ void WriteActive(const char* name) {
 void StartFileTest(const SaverWindow& window) {
   std::string file = DisplayFileOf(window.CommandLine());
   if (file.empty() || !ImportDisplay(file.c_str(), kTestingDisplay)) return;
-  SaverState& saver = Saver();
-  ReadSetting("Active", SettingsKeyName(), reg::kRegSz, saver.previousActive, sizeof saver.previousActive);
-  saver.previousActive[sizeof saver.previousActive - 1] = '\0';
+  g_fileTest.previousActive = ReadActiveValue();
   WriteActive(kTestingDisplay);
-  saver.fileTest = 1;
+  g_fileTest.running = true;
+}
+
+// Puts "Active" back as it was before the file test, whatever its length.
+void EndFileTest() {
+  if (!g_fileTest.running) return;
+  DeleteDisplay(kTestingDisplay);
+  RestoreActiveValue(g_fileTest.previousActive);
+  g_fileTest = {};
 }
 
 intptr_t OnCreate(SaverWindow& window) {
@@ -55,7 +70,10 @@ intptr_t OnCreate(SaverWindow& window) {
   PublishVersion(kSaverMajor, kSaverMinor, kSaverBuild);
   StartOverlay();
   SoundFeedBlock* feed = OpenSoundFeed();
-  if (!feed) return -1;
+  if (!feed) {
+    EndFileTest();
+    return -1;
+  }
   feed->AddI32(feed::kSaverCount, 1);
   feed->AddI32(feed::kAttachCount, 1);
   Saver().modeSwitched.store(SwitchVideoMode(window));
@@ -72,10 +90,7 @@ void OnDestroy(SaverWindow& window) {
     saver.paletteGate.Open();
     StopRenderThread();
     if (saver.modeSwitched.load()) RestoreVideoMode();
-    if (saver.fileTest) {
-      DeleteDisplay(kTestingDisplay);
-      WriteActive(saver.previousActive);
-    }
+    EndFileTest();
     feed->AddI32(feed::kSaverCount, -1);
     feed->AddI32(feed::kAttachCount, -1);
     feed->SetU32(feed::kPaletteUsesSound, 0);

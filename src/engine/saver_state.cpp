@@ -1,7 +1,5 @@
 #include "engine/saver_state.h"
 
-#include <cstring>
-
 namespace fluxo {
 namespace {
 SaverState g_saver;
@@ -16,8 +14,6 @@ void ResetSaverState() {
     flag->store(0);
   s.frameCounter.store(0);
   s.startTime.store(0);
-  s.fileTest = 0;
-  std::memset(s.previousActive, 0, sizeof s.previousActive);
   s.createTime = s.mouseWindowStart = 0;
   s.mouseCount = s.renderSuspended = s.paletteSuspended = s.launchedCompanion = 0;
   s.configurationRun = false;

@@ -18,8 +18,6 @@ struct SaverState {
   std::atomic<int32_t> palettePaused{0};  // set while a display loads
   std::atomic<uint32_t> frameCounter{0};
   std::atomic<uint32_t> startTime{0};
-  int32_t fileTest = 0;
-  char previousActive[260] = {};
   uint32_t createTime = 0;
   uint32_t mouseWindowStart = 0;
   int32_t mouseCount = 0;

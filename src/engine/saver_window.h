@@ -1,9 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/gdi/frame_surface.h"
+#include "platform/gdi/presented_surface.h"
 
 namespace fluxo {
 
@@ -64,6 +65,9 @@ class SaverWindow {
   virtual int ScreenHeight() const = 0;
   // The window's device context; the render thread draws into it.
   virtual gdi::FrameSurface& Surface() = 0;
+  // Owns the surface and its presentation; whoever holds it keeps them alive
+  // (the render thread does, until it has really ended).
+  virtual std::shared_ptr<gdi::PresentedSurface> SurfaceOwner() = 0;
   virtual void Beep() = 0;
   // Destroys the window at once (the grace period skips the password prompt).
   virtual void DestroyNow() = 0;

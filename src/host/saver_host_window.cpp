@@ -32,7 +32,8 @@ SaverHostWindow::SaverHostWindow(const SaverSwitches& switches, SaverProcedure p
       procedure_(procedure),
       commandLine_(std::move(commandLine)),
       palette_(std::make_shared<gdi::PaletteTable>()),
-      presenter_(exchange_, *palette_) {
+      parts_(std::make_shared<gdi::PresentedSurface>()),
+      presenter_(parts_->exchange, *palette_) {
   refreshTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&refreshTimer_, &QTimer::timeout, this, [this] { PresentNextFrame(); });
   QObject::connect(&parentTimer_, &QTimer::timeout, this, [this] { FollowParent(); });
@@ -80,9 +81,8 @@ SaverHostWindow::StartResult SaverHostWindow::Start() {
   if (!FitToMode()) return StartResult::NoParentWindow;
 
   const double hz = RefreshRateOf(screen());
-  surface_ = std::make_unique<gdi::FrameSurface>(std::max(1, width()), std::max(1, height()), palette_);
-  clock_ = std::make_unique<gdi::RefreshClock>(hz);
-  surface_->AttachPresentation(&exchange_, clock_.get());
+  parts_->Create(std::make_unique<gdi::FrameSurface>(std::max(1, width()), std::max(1, height()), palette_),
+                 std::make_unique<gdi::RefreshClock>(hz));
   // Rounded down, so the presenter never falls behind the render thread's pace.
   refreshTimer_.setInterval(std::max(1, static_cast<int>(1000.0 / hz)));
 
@@ -191,7 +191,7 @@ void SaverHostWindow::DestroyWindow() {
   refreshTimer_.stop();
   parentTimer_.stop();
   if (created_) procedure_(this, SaverMessage::Destroy, 0, 0);
-  if (clock_) clock_->Stop();
+  parts_->StopClock();
   hide();
   if (!quitRequested_) {
     quitRequested_ = true;

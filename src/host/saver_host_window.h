@@ -11,8 +11,7 @@
 #include "host/frame_presenter.h"
 #include "host/mouse_input.h"
 #include "host/saver_switches.h"
-#include "platform/gdi/frame_exchange.h"
-#include "platform/gdi/frame_surface.h"
+#include "platform/gdi/presented_surface.h"
 #include "platform/gdi/palette_table.h"
 
 namespace fluxo {
@@ -47,7 +46,8 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   int ClientHeight() const override { return height(); }
   int ScreenWidth() const override;
   int ScreenHeight() const override;
-  gdi::FrameSurface& Surface() override { return *surface_; }
+  gdi::FrameSurface& Surface() override { return *parts_->surface; }
+  std::shared_ptr<gdi::PresentedSurface> SurfaceOwner() override { return parts_; }
   void Beep() override;
   void DestroyNow() override { DestroyWindow(); }
   void PostQuit(int exitCode) override;
@@ -82,10 +82,8 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   const std::vector<std::string> commandLine_;
 
   std::shared_ptr<gdi::PaletteTable> palette_;
-  gdi::FrameExchange exchange_;
+  std::shared_ptr<gdi::PresentedSurface> parts_;
   FramePresenter presenter_;
-  std::unique_ptr<gdi::RefreshClock> clock_;
-  std::unique_ptr<gdi::FrameSurface> surface_;
   std::unique_ptr<QWindow> foreignParent_;
 
   QTimer refreshTimer_;

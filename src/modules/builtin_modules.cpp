@@ -1,8 +1,16 @@
 #include "modules/builtin_modules.h"
 
 #include "engine/module_registry.h"
+#include "engine/random_module.h"
 #include "modules/bezier.h"
 #include "modules/cyclic.h"
+#include "modules/effect.h"
+#include "modules/pattern.h"
+#include "modules/plasma.h"
+#include "modules/polygon.h"
+#include "modules/ray.h"
+#include "modules/sphere.h"
+#include "modules/stain.h"
 #include "modules/star.h"
 #include "modules/vortex.h"
 
@@ -18,6 +26,22 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
       return &kStarOperations;
     case kModuleVortex:
       return &kVortexOperations;
+    case kModulePattern:
+      return &kPatternOperations;
+    case kModulePlasma:
+      return &kPlasmaOperations;
+    case kModuleStain:
+      return &kStainOperations;
+    case kModuleRay:
+      return &kRayOperations;
+    case kModuleRandom:
+      return &kRandomOperations;
+    case kModulePolygon:
+      return &kPolygonOperations;
+    case kModuleSphere:
+      return &kSphereOperations;
+    case kModuleEffect:
+      return &kEffectOperations;
     default:
       return nullptr;
   }

@@ -17,12 +17,15 @@ std::chrono::milliseconds CyclePause(const PaletteState& state) {
   return std::chrono::milliseconds(std::clamp(rate, state.minValue[kParamCycleRate], state.maxValue[kParamCycleRate]));
 }
 
-void Tick(PaletteState& state, const SaverState& saver) {
+// The pause is read inside the tick as well: a display loading meanwhile
+// rewrites the parameters, and the last pause serves until it is done.
+void Tick(PaletteState& state, const SaverState& saver, std::chrono::milliseconds& pause) {
   // Announced before PalettePaused is read; HoldPaletteTicks does the reverse.
   state.ticking.store(1);
   if (!saver.palettePaused.load()) {
     AnimatePaletteFrame(state);
     PaletteEvents(state);
+    pause = CyclePause(state);
   }
   state.ticking.store(0);
 }
@@ -34,11 +37,12 @@ void PaletteThread(PaletteState& state) {
   try {
     SeedRandom(TickSeed(1));
     NewAllPatterns(state);
+    std::chrono::milliseconds pause = CyclePause(state);
     saver.paletteReady.store(1);
     while (saver.saverRunning.load()) {
       saver.paletteGate.Pass();
-      Tick(state, saver);
-      std::this_thread::sleep_for(CyclePause(state));
+      Tick(state, saver, pause);
+      std::this_thread::sleep_for(pause);
     }
   } catch (...) {
     state.ticking.store(0);

@@ -1,12 +1,16 @@
 #include "settings/reg_command.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <sstream>
 
+#include "platform/registry/key_names.h"
 #include "platform/registry/reg_file.h"
 #include "platform/registry/registry.h"
 
@@ -84,10 +88,11 @@ std::string TypeName(uint32_t type) {
   switch (type) {
     case reg::kRegNone: return "REG_NONE";
     case reg::kRegSz: return "REG_SZ";
-    case 2: return "REG_EXPAND_SZ";
+    case reg::kRegExpandSz: return "REG_EXPAND_SZ";
     case reg::kRegBinary: return "REG_BINARY";
     case reg::kRegDword: return "REG_DWORD";
-    case 7: return "REG_MULTI_SZ";
+    case reg::kRegMultiSz: return "REG_MULTI_SZ";
+    case reg::kRegQword: return "REG_QWORD";
     default: {
       char text[16];
       std::snprintf(text, sizeof text, "0x%x", type);
@@ -96,14 +101,32 @@ std::string TypeName(uint32_t type) {
   }
 }
 
+// Little-endian number of `data.size()` bytes (4 or 8).
+uint64_t Number(const std::vector<uint8_t>& data) {
+  uint64_t v = 0;
+  for (size_t i = data.size(); i-- > 0;) v = v << 8 | data[i];
+  return v;
+}
+
+// As the reg tool shows data: texts as text (the strings of a REG_MULTI_SZ
+// joined by a literal \0), numbers in hex, anything else as hex digits.
 std::string DataText(uint32_t type, const std::vector<uint8_t>& data) {
-  if (type == reg::kRegSz || type == 2) {
-    std::string text(data.begin(), data.end());
-    return text.substr(0, text.find('\0'));
+  std::string text(data.begin(), data.end());
+  if (type == reg::kRegSz || type == reg::kRegExpandSz) return text.substr(0, text.find('\0'));
+  if (type == reg::kRegMultiSz) {
+    std::string joined;
+    for (size_t at = 0; at < text.size();) {
+      size_t end = std::min(text.find('\0', at), text.size());
+      if (end == at) break;  // the empty string that ends the list
+      if (at > 0) joined += "\\0";
+      joined += text.substr(at, end - at);
+      at = end + 1;
+    }
+    return joined;
   }
-  char part[16];
-  if (type == reg::kRegDword && data.size() == 4) {
-    std::snprintf(part, sizeof part, "0x%x", data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+  char part[24];
+  if ((type == reg::kRegDword && data.size() == 4) || (type == reg::kRegQword && data.size() == 8)) {
+    std::snprintf(part, sizeof part, "0x%llx", static_cast<unsigned long long>(Number(data)));
     return part;
   }
   std::string hex;
@@ -212,6 +235,10 @@ int Add(const Request& r, std::ostream& out, std::ostream& err) {
   if (r.operands.size() != 1 || r.overwriteFile || ((r.type || r.data) && !r.valueName)) return Fail(err, kSyntax);
   auto name = ParseKey(r.operands[0]);
   if (!name) return Fail(err, kBadKey);
+  if (const char* fault = reg::names::KeyPathFault(name->path))
+    return Fail(err, std::string("ERROR: Invalid key name: ") + fault + ".");
+  if (const char* fault = r.valueName ? reg::names::ValueNameFault(*r.valueName) : nullptr)
+    return Fail(err, std::string("ERROR: Invalid value name: ") + fault + ".");
   std::string fault;
   auto value = ParseData(r.type.value_or("REG_SZ"), r.data.value_or(""), fault);
   if (!value) return Fail(err, fault);
@@ -261,10 +288,18 @@ int Export(const Request& r, std::ostream& out, std::ostream& err) {
   auto name = ParseKey(r.operands[0]);
   if (!name) return Fail(err, kBadKey);
   std::string text;
-  if (reg::ExportKey(name->hive, name->path, text) != reg::kSuccess) return Fail(err, kNotFound);
+  switch (long rc = reg::ExportKey(name->hive, name->path, text)) {
+    case reg::kSuccess: break;
+    case reg::kErrorFileNotFound: return Fail(err, kNotFound);
+    case reg::kErrorBadKey: return Fail(err, "ERROR: The key holds keys deeper than 512 levels; delete them first.");
+    default: return Fail(err, "ERROR: The settings store failed (code " + std::to_string(rc) + ").");
+  }
+  // Without /y an existing file is kept: there is no prompt to ask.
   const std::string& file = r.operands[1];
-  std::ofstream stream(file, std::ios::binary | std::ios::trunc);
-  if (!(stream << text) || !stream.flush()) return Fail(err, "ERROR: Cannot write \"" + file + "\".");
+  std::unique_ptr<FILE, int (*)(FILE*)> stream(std::fopen(file.c_str(), r.overwriteFile ? "wb" : "wbx"), std::fclose);
+  if (!stream && errno == EEXIST) return Fail(err, "ERROR: \"" + file + "\" exists; add /y to overwrite it.");
+  bool written = stream && std::fwrite(text.data(), 1, text.size(), stream.get()) == text.size();
+  if (!written || std::fclose(stream.release()) != 0) return Fail(err, "ERROR: Cannot write \"" + file + "\".");
   out << kDone << "\n";
   return 0;
 }

@@ -23,10 +23,21 @@ struct SequenceList {
 
 SequenceList& CurrentSequence();
 
+// Lists longer than this are read up to it: a damaged count must not ask for
+// gigabytes.
+constexpr uint32_t kMaxSequenceItems = 4096;
+
 // Reads "SeqItems", "OrderedPlay" and the items from a Sequencer module key;
 // an empty or missing list beeps and keeps the old one.
+// An item whose stored name does not fit the 128-byte field is left out rather
+// than cut short (a shortened name could name another display).
 void ReadSequenceItems(const reg::Key& key);
-// Writes the current list into a Sequencer module key; an empty list writes nothing.
-void WriteSequenceItems(const reg::Key& key);
+// Writes the current list into a Sequencer module key; an empty list writes
+// nothing. Returns the store's error code.
+long WriteSequenceItems(const reg::Key& key);
+
+// The default system beep of an empty list; the saver host installs its own.
+using BeepFunction = void (*)();
+void SetSequenceBeep(BeepFunction beep);
 
 }  // namespace fluxo

@@ -95,6 +95,14 @@ int ReadMachineValue(reg::Hive hive, const char* subkey, const char* valueName, 
   return reg::QueryValue(key, Name(valueName), nullptr, buffer, &got) == reg::kSuccess;
 }
 
+int ReadMachineText(reg::Hive hive, const char* subkey, const char* valueName, char* buffer, uint32_t size) {
+  if (!buffer || size == 0) return 0;
+  if (!ReadMachineValue(hive, subkey, valueName, buffer, size)) return 0;
+  if (std::memchr(buffer, 0, size)) return 1;
+  std::memset(buffer, 0, size);
+  return 0;
+}
+
 uint32_t ReadDword(reg::Hive hive, const char* subkey, const char* valueName) {
   reg::Key key;
   if (!subkey || reg::CreateKey(hive, subkey, key) != reg::kSuccess) return 0;

@@ -31,6 +31,10 @@ int RootExists(const char* rootName);
 long DeleteKeyTree(const reg::Key& parent, const char* subkeyName);
 int WriteMachineString(reg::Hive hive, const char* subkey, const char* valueName, const char* text);
 int ReadMachineValue(reg::Hive hive, const char* subkey, const char* valueName, void* buffer, uint32_t size);
+// ReadMachineValue for a text: 1 only when the text ends inside the buffer
+// (its zero read with it, or room left after it). A value that fills the
+// buffer without a zero would run past it: it reads as "" and gives 0.
+int ReadMachineText(reg::Hive hive, const char* subkey, const char* valueName, char* buffer, uint32_t size);
 uint32_t ReadDword(reg::Hive hive, const char* subkey, const char* valueName);
 int WriteDword(reg::Hive hive, const char* subkey, const char* valueName, uint32_t type, uint32_t value);
 void PublishVersion(uint32_t major, uint32_t minor, uint32_t build);

@@ -11,7 +11,7 @@ constexpr uint32_t kCommandSize = 261;  // up to 260 characters and the terminat
 
 bool LaunchCompanion(int windowBottom, int screenHeight, bool fromSaver) {
   char command[kCommandSize] = {};
-  if (!ReadMachineValue(reg::Hive::LocalMachine, "Software\\Tonewell", "", command, kCommandSize)) return false;
+  if (!ReadMachineText(reg::Hive::LocalMachine, "Software\\Tonewell", "", command, kCommandSize)) return false;
   std::string commandLine = command;
   if (commandLine.empty()) return false;
   if (fromSaver) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace fluxo {
@@ -93,12 +94,17 @@ class SoundFeedBlock {
   uint8_t* base_;
 };
 
-// Attaches to (or creates) the shared block and writes the saver's version.
-// Returns null when the block cannot be mapped or has another size or layout.
+// Attaches to (or creates) the shared block by the attach rules. Returns null
+// when the block cannot be mapped or has another size or layout.
+SoundFeedBlock* AttachSoundFeed();
+// AttachSoundFeed, then writes the saver's version.
 SoundFeedBlock* OpenSoundFeed();
 void CloseSoundFeed(SoundFeedBlock* block);
 // The process-wide attached block, or null.
 SoundFeedBlock* SoundFeed();
+// A share of the attached block (null when none): the mapping stays valid for
+// its holder after CloseSoundFeed, until the last share is dropped.
+std::shared_ptr<void> RetainSoundFeed();
 // Why the last OpenSoundFeed failed, for the error message.
 std::string SoundFeedError();
 

@@ -9,13 +9,16 @@ namespace fluxo::test {
 class FakeWindow : public SaverWindow {
  public:
   explicit FakeWindow(int width = 64, int height = 48, int screenWidth = 64, int screenHeight = 48)
-      : surface_(width, height), screenWidth_(screenWidth), screenHeight_(screenHeight) {}
+      : parts_(std::make_shared<gdi::PresentedSurface>()), screenWidth_(screenWidth), screenHeight_(screenHeight) {
+    parts_->Create(std::make_unique<gdi::FrameSurface>(width, height), nullptr);
+  }
 
-  int ClientWidth() const override { return surface_.Width(); }
-  int ClientHeight() const override { return surface_.Height(); }
+  int ClientWidth() const override { return parts_->surface->Width(); }
+  int ClientHeight() const override { return parts_->surface->Height(); }
   int ScreenWidth() const override { return screenWidth_; }
   int ScreenHeight() const override { return screenHeight_; }
-  gdi::FrameSurface& Surface() override { return surface_; }
+  gdi::FrameSurface& Surface() override { return *parts_->surface; }
+  std::shared_ptr<gdi::PresentedSurface> SurfaceOwner() override { return parts_; }
   void Beep() override { ++beeps; }
   void DestroyNow() override { ++destroyedNow; }
   void PostQuit(int exitCode) override { quitCode = exitCode; }
@@ -36,7 +39,7 @@ class FakeWindow : public SaverWindow {
   int quitCode = -1;
 
  private:
-  gdi::FrameSurface surface_;
+  std::shared_ptr<gdi::PresentedSurface> parts_;
   int screenWidth_;
   int screenHeight_;
 };

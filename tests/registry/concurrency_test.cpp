@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -148,6 +149,84 @@ TEST_F(ConcurrencyTest, SeveralProcessesWriteAtOnceWithNothingLost) {
       EXPECT_EQ(ReadNumber(path.c_str(), name.c_str()), static_cast<uint32_t>(c * 1000 + i)) << path << " " << name;
     }
   }
+}
+
+// Starts `count` processes that block until Release(), so they reach the
+// store at the same moment.
+class StartingGate {
+ public:
+  StartingGate() { EXPECT_EQ(pipe(fds_), 0); }
+  ~StartingGate() { Release(); }
+  template <typename Work>
+  void Spawn(int count, Work work) {
+    for (int c = 0; c < count; ++c) {
+      pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        close(fds_[1]);
+        char byte;
+        while (read(fds_[0], &byte, 1) > 0) {
+        }
+        _exit(work(c));
+      }
+      children_.push_back(pid);
+    }
+  }
+  void Release() {
+    if (fds_[1] >= 0) close(fds_[1]);
+    if (fds_[0] >= 0) close(fds_[0]);
+    fds_[0] = fds_[1] = -1;
+  }
+  // How many children ended with a code other than 0.
+  int Failures() {
+    Release();
+    int failed = 0;
+    for (pid_t pid : children_) {
+      int status = 0;
+      failed += waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+    }
+    children_.clear();
+    return failed;
+  }
+
+ private:
+  int fds_[2] = {-1, -1};
+  std::vector<pid_t> children_;
+};
+
+TEST_F(ConcurrencyTest, ProcessesThatCreateTheStoreTogetherLoseNoWrite) {
+  constexpr int kRounds = 40, kChildren = 8, kWrites = 2;
+  for (int round = 0; round < kRounds; ++round) {
+    Wipe();
+    StartingGate gate;
+    gate.Spawn(kChildren, [](int c) {
+      int failures = 0;
+      for (int i = 0; i < kWrites; ++i) {
+        std::string path = "Fresh\\Child" + std::to_string(c);
+        failures += WriteNumber(path.c_str(), ("Value" + std::to_string(i)).c_str(), static_cast<uint32_t>(c * 10 + i)) !=
+                    kSuccess;
+      }
+      return failures == 0 ? 0 : 1;
+    });
+    ASSERT_EQ(gate.Failures(), 0) << "round " << round;
+    for (int c = 0; c < kChildren; ++c)
+      for (int i = 0; i < kWrites; ++i) {
+        std::string path = "Fresh\\Child" + std::to_string(c);
+        ASSERT_EQ(ReadNumber(path.c_str(), ("Value" + std::to_string(i)).c_str()), static_cast<uint32_t>(c * 10 + i))
+            << "round " << round << " " << path;
+      }
+    CloseStore();
+  }
+}
+
+TEST_F(ConcurrencyTest, ClosingTheLastConnectionLeavesNoWriteAheadLog) {
+  ASSERT_EQ(WriteNumber("Closing", "a", 1), kSuccess);
+  struct stat info;
+  ASSERT_EQ(stat((StorePath() + "-wal").c_str(), &info), 0) << "the store writes ahead while open";
+  CloseStore();
+  EXPECT_NE(stat((StorePath() + "-wal").c_str(), &info), 0);
+  EXPECT_NE(stat((StorePath() + "-shm").c_str(), &info), 0);
+  EXPECT_EQ(ReadNumber("Closing", "a"), 1u);
 }
 
 }  // namespace

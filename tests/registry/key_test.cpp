@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -112,6 +114,84 @@ TEST_F(KeyTest, SubkeysEnumerateInCaseInsensitiveOrder) {
             (std::vector<std::string>{"Alpha", "beta", "Capture #1", "zeta", "[D] Bezier", "_under"}));
   std::string name;
   EXPECT_EQ(EnumKey(parent, 6, name), kErrorNoMoreItems);
+}
+
+TEST_F(KeyTest, CaseIsIgnoredForLettersBeyondAscii) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "\xC3\x84rger\\\xCE\xA9mega\\\xD0\x96", made), kSuccess);  // Ärger\Ωmega\Ж
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "\xC3\xA4RGER\\\xCF\x89MEGA\\\xD0\xB6", opened), kSuccess);  // äRGER\ωMEGA\ж
+  EXPECT_EQ(opened.id, made.id);
+  Key same;
+  bool created = true;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "\xC3\xA4rger", same, &created), kSuccess);
+  EXPECT_FALSE(created);
+  uint32_t v = 1;
+  ASSERT_EQ(SetValue(made, "Gr\xC3\xBCn", kRegDword, &v, 4), kSuccess);      // Grün
+  v = 2;
+  ASSERT_EQ(SetValue(made, "GR\xC3\x9CN", kRegDword, &v, 4), kSuccess);      // GRÜN: the same value
+  std::string name;
+  ASSERT_EQ(EnumValue(made, 0, name, nullptr, nullptr), kSuccess);
+  EXPECT_EQ(name, "Gr\xC3\xBCn");
+  EXPECT_EQ(EnumValue(made, 1, name, nullptr, nullptr), kErrorNoMoreItems);
+  uint32_t size = 4;
+  ASSERT_EQ(QueryValue(made, "gr\xC3\xBCn", nullptr, &v, &size), kSuccess);
+  EXPECT_EQ(v, 2u);
+  // Different letters stay different: "ä" is not "a".
+  Key other;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "Arger", other, &created), kSuccess);
+  EXPECT_TRUE(created);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(Subkeys(root), (std::vector<std::string>{"Arger", "\xC3\x84rger"}));
+}
+
+TEST_F(KeyTest, AnOddByteInANameIsKeptAsItIs) {
+  Key made;
+  ASSERT_EQ(CreateKey(Hive::CurrentUser, "caf\xE9", made), kSuccess);  // Latin-1, not UTF-8
+  Key opened;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "CAF\xE9", opened), kSuccess);
+  EXPECT_EQ(opened.id, made.id);
+  EXPECT_EQ(OpenKey(Hive::CurrentUser, "CAF\xC9", opened), kErrorFileNotFound);
+}
+
+// A store written when only ASCII letters were folded.
+void PlantOldStore(const char* rows) {
+  CloseStore();
+  std::filesystem::create_directories(std::filesystem::path(StorePath()).parent_path());
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(StorePath().c_str(), &db), SQLITE_OK);
+  const std::string sql =
+      std::string(
+          "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER REFERENCES keys(id),"
+          " hive INTEGER NOT NULL, name TEXT NOT NULL, fold TEXT NOT NULL);"
+          "CREATE UNIQUE INDEX keys_by_name ON keys(parent, fold);"
+          "CREATE TABLE vals(key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE, name TEXT NOT NULL,"
+          " fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB NOT NULL);"
+          "CREATE UNIQUE INDEX vals_by_name ON vals(key, fold);"
+          "INSERT INTO keys VALUES (1, NULL, 0, '', ''), (2, NULL, 1, '', ''), (3, NULL, 2, '', '');") +
+      rows;
+  ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+}
+
+TEST_F(KeyTest, AStoreFromBeforeUnicodeFoldingIsRefoldedAndLosesNothing) {
+  PlantOldStore(
+      "INSERT INTO keys VALUES (4, 1, 0, '\xC3\xBC" "ber', '\xC3\xBC" "BER');"    // über
+      "INSERT INTO keys VALUES (5, 1, 0, '\xC3\x84rger', '\xC3\x84RGER');"        // Ärger
+      "INSERT INTO keys VALUES (6, 1, 0, '\xC3\xA4rger', '\xC3\xA4RGER');"        // ärger, once a key of its own
+      "INSERT INTO vals VALUES (4, 'Gr\xC3\xBCn', 'GR\xC3\xBCN', 4, x'07000000');");
+  Key key;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "\xC3\x9C" "BER", key), kSuccess);
+  EXPECT_EQ(key.id, 4);
+  uint32_t v = 0, size = 4;
+  ASSERT_EQ(QueryValue(key, "GR\xC3\x9CN", nullptr, &v, &size), kSuccess);
+  EXPECT_EQ(v, 7u);
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "\xC3\xA4RGER", key), kSuccess);
+  EXPECT_EQ(key.id, 5);
+  Key root;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+  EXPECT_EQ(Subkeys(root).size(), 3u);
 }
 
 TEST_F(KeyTest, KeyWithSubkeysCannotBeDeleted) {

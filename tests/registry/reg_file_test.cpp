@@ -25,9 +25,10 @@ class RegFileTest : public test::FreshStore {
   static void Binary(const Key& key, const char* name, const std::vector<uint8_t>& data) {
     ASSERT_EQ(SetValue(key, name, kRegBinary, data.data(), static_cast<uint32_t>(data.size())), kSuccess);
   }
+  // The 8-bit form, easy to compare; the UTF-16 form has tests of its own.
   static std::string Export(Hive hive, const char* path) {
     std::string text;
-    EXPECT_EQ(ExportKey(hive, path, text), kSuccess);
+    EXPECT_EQ(ExportKey(hive, path, text, RegFileFormat::Regedit4), kSuccess);
     return text;
   }
   static void Import(const std::string& text) {
@@ -50,20 +51,20 @@ TEST_F(RegFileTest, ExportWritesKeysValuesAndSubkeysInOrder) {
   Make(Hive::CurrentUser, "Software\\Fluxo\\beta");
   Key alpha = Make(Hive::CurrentUser, "Software\\Fluxo\\Alpha");
   Binary(alpha, "Empty", {});
-  EXPECT_EQ(Export(Hive::CurrentUser, "software\\fluxo"),
-            "Windows Registry Editor Version 5.00\n"
-            "\n"
-            "[HKEY_CURRENT_USER\\software\\fluxo]\n"
-            "\"Current Version\"=dword:00030009\n"
-            "\"Dir\"=\"C:\\\\Fluxo \\\"new\\\"\"\n"
-            "\"Speed\"=hex:0a,00,00,00\n"
-            "@=\"default\"\n"
-            "\n"
-            "[HKEY_CURRENT_USER\\software\\fluxo\\Alpha]\n"
-            "\"Empty\"=hex:\n"
-            "\n"
-            "[HKEY_CURRENT_USER\\software\\fluxo\\beta]\n"
-            "\n");
+  EXPECT_EQ(Export(Hive::CurrentUser, "Software\\Fluxo"),
+            "REGEDIT4\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Fluxo]\r\n"
+            "\"Current Version\"=dword:00030009\r\n"
+            "\"Dir\"=\"C:\\\\Fluxo \\\"new\\\"\"\r\n"
+            "\"Speed\"=hex:0a,00,00,00\r\n"
+            "@=\"default\"\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Fluxo\\Alpha]\r\n"
+            "\"Empty\"=hex:\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Fluxo\\beta]\r\n"
+            "\r\n");
 }
 
 TEST_F(RegFileTest, ExportOfAMissingKeyFails) {
@@ -79,8 +80,8 @@ TEST_F(RegFileTest, LongBinaryValuesWrapAndComeBack) {
   Binary(key, "DisplayMode", mode);
   std::string text = Export(Hive::CurrentUser, "Control Panel\\Screen Saver.Fluxo");
   for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    EXPECT_LE(end - start, 80u) << text.substr(start, end - start);
-  EXPECT_NE(text.find(",\\\n  "), std::string::npos);
+    EXPECT_LE(end - start, 81u) << text.substr(start, end - start);
+  EXPECT_NE(text.find(",\\\r\n  "), std::string::npos);
 
   Key root;
   ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
@@ -213,6 +214,120 @@ TEST_F(RegFileTest, AMalformedFileChangesNothing) {
   }
   Key none;
   EXPECT_EQ(OpenKey(Hive::CurrentUser, "B", none), kErrorFileNotFound);
+}
+
+
+TEST_F(RegFileTest, AValueLineWithoutItsOpeningQuoteIsRefused) {
+  Key a = Make(Hive::CurrentUser, "A");
+  Text(a, "", "default");
+  Text(a, "peed", "old");
+  const std::string before = Export(Hive::CurrentUser, "A");
+  EXPECT_EQ(ErrorOf("REGEDIT4\n[HKEY_CURRENT_USER\\A]\nSpeed\"=hex:0f,00,00,00\n"), "line 3: malformed value name");
+  EXPECT_EQ(ErrorOf("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\n\nx\"=-\n"), "line 5: malformed value name");
+  EXPECT_EQ(ErrorOf("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n@x=\"1\"\n"), "line 3: missing '='");
+  EXPECT_EQ(Export(Hive::CurrentUser, "A"), before);
+}
+
+TEST_F(RegFileTest, AContinuationInsideAQuotedTextIsRefusedNotJoined) {
+  Make(Hive::CurrentUser, "A");
+  const std::string before = Export(Hive::CurrentUser, "A");
+  EXPECT_EQ(ErrorOf("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"n\"=\"abc\\\ndef\"\n"), "line 3: malformed text");
+  EXPECT_EQ(ErrorOf("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"na\\\nme\"=\"x\"\n"), "line 3: malformed value name");
+  EXPECT_EQ(Export(Hive::CurrentUser, "A"), before);
+  // An escaped quote followed by a continuation outside the text still joins.
+  Import("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"q\\\"\"=hex:01,\\\n  02\n");
+  Key a;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "A", a), kSuccess);
+  uint8_t bytes[4];
+  uint32_t size = sizeof bytes;
+  ASSERT_EQ(QueryValue(a, "q\"", nullptr, bytes, &size), kSuccess);
+  EXPECT_EQ(size, 2u);
+}
+
+TEST_F(RegFileTest, TextTypesInVersion5HexAreUtf16AndStoreLikeRegedit4) {
+  // "%DIR%\é" as REG_EXPAND_SZ and "a","ü" as REG_MULTI_SZ, each in both forms.
+  Import(
+      "Windows Registry Editor Version 5.00\n"
+      "[HKEY_CURRENT_USER\\Five]\n"
+      "\"Path\"=hex(2):25,00,44,00,49,00,52,00,25,00,5c,00,e9,00,00,00\n"
+      "\"List\"=hex(7):61,00,00,00,fc,00,00,00,00,00\n");
+  Import(
+      "REGEDIT4\n"
+      "[HKEY_CURRENT_USER\\Four]\n"
+      "\"Path\"=hex(2):25,44,49,52,25,5c,c3,a9,00\n"
+      "\"List\"=hex(7):61,00,c3,bc,00,00\n");
+  Key five, four;
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "Five", five), kSuccess);
+  ASSERT_EQ(OpenKey(Hive::CurrentUser, "Four", four), kSuccess);
+  for (const char* name : {"Path", "List"}) {
+    std::vector<uint8_t> a(64), b(64);
+    uint32_t typeA = 0, typeB = 0, sizeA = 64, sizeB = 64;
+    ASSERT_EQ(QueryValue(five, name, &typeA, a.data(), &sizeA), kSuccess);
+    ASSERT_EQ(QueryValue(four, name, &typeB, b.data(), &sizeB), kSuccess);
+    a.resize(sizeA);
+    b.resize(sizeB);
+    EXPECT_EQ(typeA, typeB) << name;
+    EXPECT_EQ(a, b) << name;
+  }
+  EXPECT_EQ(ErrorOf("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\X]\n\"odd\"=hex(2):41,00,42\n"),
+            "line 3: text data in UTF-16 needs an even number of bytes");
+}
+
+TEST_F(RegFileTest, Version5ExportIsUtf16WithItsMarkAndCrlf) {
+  Key key = Make(Hive::CurrentUser, "Software\\Caf\xC3\xA9");
+  Text(key, "Name", "\xE2\x82\xAC 5");
+  std::string text;
+  ASSERT_EQ(ExportKey(Hive::CurrentUser, "Software\\Caf\xC3\xA9", text), kSuccess);
+  ASSERT_GE(text.size(), 4u);
+  EXPECT_EQ(text.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(text.size() % 2, 0u);
+  std::string expected = "Windows Registry Editor Version 5.00\r\n";
+  std::string wide;
+  for (char c : expected) wide += std::string{c, '\0'};
+  EXPECT_EQ(text.substr(2, wide.size()), wide);
+  // The euro sign is one UTF-16 unit, AC 20.
+  EXPECT_NE(text.find(std::string("\"\0\xAC\x20 \0" "5\0\"\0", 10)), std::string::npos);
+  for (size_t at = 2; at + 1 < text.size(); at += 2) {
+    if (text[at] == '\n' && text[at + 1] == 0) {
+      EXPECT_EQ(text.substr(at - 2, 2), std::string("\r\0", 2)) << at;
+    }
+  }
+}
+
+TEST_F(RegFileTest, ExportNamesKeysAsStoredWhateverCaseWasTyped) {
+  Make(Hive::CurrentUser, "Software\\Fluxo\\Sub");
+  std::string text;
+  ASSERT_EQ(ExportKey(Hive::CurrentUser, "SOFTWARE\\fluxo", text, RegFileFormat::Regedit4), kSuccess);
+  EXPECT_EQ(text,
+            "REGEDIT4\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Fluxo]\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Fluxo\\Sub]\r\n"
+            "\r\n");
+}
+
+TEST_F(RegFileTest, BothFormatsRoundTripTextTypesAndNamesBeyondAscii) {
+  Key key = Make(Hive::CurrentUser, "\xC3\x84rger\\\xE6\x97\xA5\xE6\x9C\xAC");
+  Text(key, "Gr\xC3\xB6\xC3\x9F" "e", "\xE2\x82\xAC");
+  Text(key, "Two lines", "eins\nzwei \xC3\xBC");
+  const char expand[] = "%HOME%\\\xC3\xA9";
+  ASSERT_EQ(SetValue(key, "Expand", 2, expand, sizeof expand), kSuccess);
+  const char multi[] = "a\0\xC3\xBC\0";
+  ASSERT_EQ(SetValue(key, "Multi", 7, multi, sizeof multi), kSuccess);
+  const uint8_t qword[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  ASSERT_EQ(SetValue(key, "Q", 11, qword, 8), kSuccess);
+  for (RegFileFormat format : {RegFileFormat::Version5, RegFileFormat::Regedit4}) {
+    std::string before;
+    ASSERT_EQ(ExportKey(Hive::CurrentUser, "\xC3\x84rger", before, format), kSuccess);
+    Key root;
+    ASSERT_EQ(OpenKey(Hive::CurrentUser, "", root), kSuccess);
+    ASSERT_EQ(DeleteTree(root, "\xC3\x84rger"), kSuccess);
+    Import(before);
+    std::string after;
+    ASSERT_EQ(ExportKey(Hive::CurrentUser, "\xC3\x84rger", after, format), kSuccess);
+    EXPECT_EQ(after, before);
+  }
 }
 
 }  // namespace

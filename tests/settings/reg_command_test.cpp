@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +66,10 @@ class RegCommandTest : public test::FreshStore {
   }
 
   static std::string File(const char* name) { return test::TestHome() + "/" + name; }
+  static std::string ReadWhole(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
 };
 
 TEST_F(RegCommandTest, QueryListsValuesThenSubkeys) {
@@ -127,10 +132,7 @@ TEST_F(RegCommandTest, ExportThenImportRestoresTheTree) {
   Outcome o = Reg({"export", "HKCU\\Software", file});
   ASSERT_EQ(o.code, 0) << o.err;
   EXPECT_EQ(o.out, kDone);
-  std::ifstream in(file);
-  std::string header;
-  std::getline(in, header);
-  EXPECT_EQ(header, "Windows Registry Editor Version 5.00");
+  EXPECT_EQ(ReadWhole(file).substr(0, 6), std::string("\xFF\xFEW\0i\0", 6)) << "UTF-16 with its mark";
 
   ASSERT_EQ(Reg({"delete", "HKCU\\Software", "/f"}).code, 0);
   EXPECT_NE(Snapshot(), before);
@@ -170,6 +172,53 @@ TEST_F(RegCommandTest, BadInputIsRefusedWithOneLine) {
   ExpectRefused({"export", "HKCU\\Software", "/nonexistent/dir/x.reg"}, "ERROR: Cannot write");
   ExpectRefused({"import", missing}, "ERROR: Cannot read \"" + missing + "\".");
   ExpectRefused({"import", test::TestHome()}, "ERROR: Cannot read");
+}
+
+TEST_F(RegCommandTest, ExportRefusesToOverwriteAFileWithoutY) {
+  const std::string file = File("kept.reg");
+  std::ofstream(file) << "precious";
+  ExpectRefused({"export", "HKCU\\Software", file}, "ERROR: \"" + file + "\" exists; add /y to overwrite it.");
+  EXPECT_EQ(ReadWhole(file), "precious");
+  Outcome o = Reg({"export", "HKCU\\Software", file, "/Y"});
+  ASSERT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.out, kDone);
+  EXPECT_NE(ReadWhole(file), "precious");
+  o = Reg({"import", file});
+  EXPECT_EQ(o.code, 0) << o.err;
+}
+
+TEST_F(RegCommandTest, QueryShowsTextTypesAsTextAndQwordsAsNumbers) {
+  const std::string file = File("types.reg");
+  std::ofstream(file) << "REGEDIT4\n[HKEY_CURRENT_USER\\Types]\n"
+                         "\"Expand\"=hex(2):25,48,4f,4d,45,25,00\n"
+                         "\"Multi\"=hex(7):6f,6e,65,00,74,77,6f,00,00\n"
+                         "\"Big\"=hex(b):00,00,00,00,01,00,00,00\n";
+  ASSERT_EQ(Reg({"import", file}).code, 0);
+  Outcome o = Reg({"query", "HKCU\\Types"});
+  EXPECT_EQ(o.code, 0) << o.err;
+  EXPECT_EQ(o.out,
+            "\n"
+            "HKEY_CURRENT_USER\\Types\n"
+            "    Expand    REG_EXPAND_SZ    %HOME%\n"
+            "    Multi    REG_MULTI_SZ    one\\0two\n"
+            "    Big    REG_QWORD    0x100000000\n"
+            "\n");
+}
+
+TEST_F(RegCommandTest, KeysBeyondTheLimitsAreRefusedWithTheReason) {
+  std::string deep = "HKCU\\Deep";
+  for (int i = 0; i < 512; ++i) deep += "\\k";
+  ExpectRefused({"add", deep}, "ERROR: Invalid key name: key path deeper than 512 levels.");
+  ExpectRefused({"add", "HKCU\\" + std::string(256, 'k')}, "ERROR: Invalid key name: key name longer than 255 characters.");
+  ExpectRefused({"add", "HKCU\\Software\\Fluxo", "/v", std::string(16384, 'v'), "/d", "x"},
+                "ERROR: Invalid value name: value name longer than 16383 characters.");
+}
+
+TEST_F(RegCommandTest, ARejectedImportNamesTheLine) {
+  const std::string file = File("noquote.reg");
+  std::ofstream(file) << "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Fluxo]\r\n"
+                         "Speed\"=hex:0f,00,00,00\r\n";
+  ExpectRefused({"import", file}, "ERROR: \"" + file + "\" line 4: malformed value name; nothing was imported.");
 }
 
 }  // namespace

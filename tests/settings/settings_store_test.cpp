@@ -6,6 +6,7 @@
 #include <string>
 
 #include "registry/fresh_store.h"
+#include "sound/sound_feed.h"
 
 namespace fluxo {
 namespace {
@@ -126,6 +127,41 @@ TEST_F(SettingsStoreTest, MachineStringsAreCreatedAndReadBack) {
   EXPECT_EQ(text[sizeof text - 1], '\0') << "the buffer is zeroed first";
   EXPECT_EQ(ReadMachineValue(reg::Hive::LocalMachine, "SOFTWARE\\Absent", "x", text, sizeof text), 0);
   EXPECT_STREQ(text, "");
+}
+
+TEST_F(SettingsStoreTest, TextsReadIntoAFixedBufferAlwaysEndInsideIt) {
+  reg::Key key;
+  ASSERT_EQ(reg::CreateKey(reg::Hive::LocalMachine, "Software\\Tonewell", key), reg::kSuccess);
+  char text[261];
+  auto store = [&](uint32_t type, const std::string& bytes) {
+    ASSERT_EQ(reg::SetValue(key, "", type, bytes.data(), static_cast<uint32_t>(bytes.size())), reg::kSuccess);
+    std::memset(text, 'x', sizeof text);
+  };
+  auto read = [&] { return ReadMachineText(reg::Hive::LocalMachine, "Software\\Tonewell", "", text, sizeof text); };
+
+  store(reg::kRegBinary, std::string(261, 'a'));  // fills the buffer, no zero
+  EXPECT_EQ(read(), 0);
+  EXPECT_EQ(std::string(text, sizeof text), std::string(sizeof text, '\0'));
+  store(reg::kRegSz, std::string(260, 'b'));  // stored with its zero: 261 bytes
+  EXPECT_EQ(read(), 1);
+  EXPECT_EQ(std::string(text), std::string(260, 'b'));
+  store(reg::kRegBinary, std::string(260, 'c'));  // no zero, but room for one
+  EXPECT_EQ(read(), 1);
+  EXPECT_EQ(std::string(text), std::string(260, 'c'));
+  store(reg::kRegBinary, std::string(262, 'd'));
+  EXPECT_EQ(read(), 0);
+  EXPECT_EQ(text[0], '\0');
+  EXPECT_EQ(ReadMachineText(reg::Hive::LocalMachine, "Software\\Missing", "", text, sizeof text), 0);
+  EXPECT_EQ(ReadMachineText(reg::Hive::LocalMachine, "Software\\Tonewell", "", text, 0), 0);
+}
+
+TEST_F(SettingsStoreTest, ACompanionCommandThatFillsItsBufferIsNotStarted) {
+  reg::Key key;
+  ASSERT_EQ(reg::CreateKey(reg::Hive::LocalMachine, "Software\\Tonewell", key), reg::kSuccess);
+  std::string command = "/nonexistent/tonewell" + std::string(261 - 21, 'x');
+  ASSERT_EQ(command.size(), 261u);
+  ASSERT_EQ(reg::SetValue(key, "", reg::kRegBinary, command.data(), 261), reg::kSuccess);
+  EXPECT_FALSE(LaunchCompanion(0, 0, false));
 }
 
 TEST_F(SettingsStoreTest, DwordsAreWrittenAndReadAndReadingCreatesTheKey) {

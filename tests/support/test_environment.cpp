@@ -31,8 +31,9 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   testing::InitGoogleTest(&argc, argv);
   int rc = RUN_ALL_TESTS();
-  shm_unlink(g_shm.c_str());
   std::error_code ec;
+  shm_unlink(g_shm.c_str());
+  for (const char* lock : {".gate", ".attach"}) std::filesystem::remove("/dev/shm" + g_shm + lock, ec);
   std::filesystem::remove_all(g_home, ec);
   return rc;
 }

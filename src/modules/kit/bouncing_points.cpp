@@ -8,8 +8,6 @@
 namespace fluxo::kit {
 namespace {
 
-int RandomDirection() { return Rand() % 2 == 1 ? -1 : 1; }
-
 // One axis of a move: the new coordinate, or a reversal at the box edge.
 void MoveAxis(int32_t& coordinate, int32_t& velocity, int speed, int lo, int hi) {
   const int32_t next = coordinate + velocity * speed;
@@ -20,6 +18,8 @@ void MoveAxis(int32_t& coordinate, int32_t& velocity, int speed, int lo, int hi)
 }
 
 }  // namespace
+
+int RandomDirection() { return Rand() % 2 == 1 ? -1 : 1; }
 
 void PlaceBouncingPoints(BouncingPoints& points, int count, int width, int height) {
   points.count = std::clamp(count, 0, BouncingPoints::kMaxPoints);

@@ -20,6 +20,9 @@ struct BouncingPoints {
 // The box the points stay in; right and bottom are exclusive.
 using BounceBox = gdi::Rect;
 
+// -1 when the next draw is odd, otherwise +1.
+int RandomDirection();
+
 // Places `count` points at random inside a width x height surface, 5 pixels
 // from its edges, each moving one pixel per axis in a random direction. Four
 // draws per point: x, y, x direction, y direction.

@@ -37,4 +37,14 @@ struct PaletteDibHeader {
 // Bytes per row of a buffer holding more than one row: padded to 4 bytes.
 constexpr int DibRowStride(int width) { return (width + 3) & ~3; }
 
+// Blits `count` palette indices as one row, stretched to `width` pixels from (x, y).
+void BlitIndexRow(gdi::FrameSurface& surface, PaletteDibHeader& header, int x, int y, int width,
+                  const uint8_t* indices, int count);
+
+// Blits `count` palette indices held 4 bytes apart (one-pixel rows padded to
+// 4 bytes) as one column, stretched to `height` pixels from (x, y). The rows
+// are bottom-up: the first index lands at the bottom.
+void BlitIndexColumn(gdi::FrameSurface& surface, PaletteDibHeader& header, int x, int y, int height,
+                     const uint8_t* indices, int count);
+
 }  // namespace fluxo::kit

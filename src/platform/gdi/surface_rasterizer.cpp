@@ -35,7 +35,15 @@ void FrameSurface::Rasterizer::PaintSpan(int y, int x0, int x1, Ink ink) {
   ForEachVisible(y, x0, x1, [&](int a, int b) {
     uint8_t* row = Row(y);
     if (ink.invert) {
-      for (int x = a; x < b; ++x) row[x] ^= 0xFF;
+      // Eight pixels per step: the plain byte loop is not vectorised at -O2.
+      int x = a;
+      for (; x + 8 <= b; x += 8) {
+        uint64_t pixels;
+        std::memcpy(&pixels, row + x, 8);
+        pixels = ~pixels;
+        std::memcpy(row + x, &pixels, 8);
+      }
+      for (; x < b; ++x) row[x] ^= 0xFF;
     } else {
       std::memset(row + a, ink.value, static_cast<size_t>(b - a));
     }

@@ -17,6 +17,11 @@ namespace {
 
 // Export lines are wrapped before this many columns, as the platform's editor does.
 constexpr size_t kWrapColumn = 76;
+constexpr char kLineEnd[] = "\r\n";
+
+// REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ: in a version 5 file their hex form
+// is UTF-16LE, as the platform keeps them; the store keeps UTF-8.
+bool IsTextType(uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
 std::string Quote(std::string_view text) {
   std::string out = "\"";
@@ -36,25 +41,29 @@ bool IsPlainText(const std::vector<uint8_t>& data) {
   return true;
 }
 
-void AppendHex(std::string& out, const std::vector<uint8_t>& data) {
+void AppendHex(std::string& out, std::string_view data) {
   size_t lineStart = out.rfind('\n') + 1;
   for (size_t i = 0; i < data.size(); ++i) {
     char byte[3];
-    std::snprintf(byte, sizeof byte, "%02x", data[i]);
+    std::snprintf(byte, sizeof byte, "%02x", static_cast<uint8_t>(data[i]));
     out += byte;
     if (i + 1 == data.size()) break;
     out += ',';
     if (out.size() - lineStart > kWrapColumn) {
-      out += "\\\n  ";
+      out += "\\";
+      out += kLineEnd;
+      out += "  ";
       lineStart = out.size() - 2;
     }
   }
 }
 
-void AppendValue(std::string& out, const std::string& name, uint32_t type, const std::vector<uint8_t>& data) {
+void AppendValue(std::string& out, RegFileFormat format, const std::string& name, uint32_t type,
+                 const std::vector<uint8_t>& data) {
   out += name.empty() ? "@=" : Quote(name) + "=";
+  const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
   if (type == kRegSz && IsPlainText(data)) {
-    out += Quote(std::string_view(reinterpret_cast<const char*>(data.data()), data.size() - 1));
+    out += Quote(bytes.substr(0, bytes.size() - 1));
   } else if (type == kRegDword && data.size() == 4) {
     uint32_t v = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
     char text[16];
@@ -67,26 +76,45 @@ void AppendValue(std::string& out, const std::string& name, uint32_t type, const
     else
       std::snprintf(prefix, sizeof prefix, "hex(%x):", type);
     out += prefix;
-    AppendHex(out, data);
+    AppendHex(out, format == RegFileFormat::Version5 && IsTextType(type) ? text::ToUtf16Le(bytes) : std::string(bytes));
   }
-  out += '\n';
+  out += kLineEnd;
 }
 
-long ExportTree(const Key& key, const std::string& fullName, std::string& out) {
-  out += "[" + fullName + "]\n";
+// Key by key, values before subkeys, without recursion: a stored tree of
+// any depth is walked with a heap-allocated stack, and refused (bad key)
+// where it goes deeper than a key path may.
+long ExportTree(const Key& top, const std::string& topName, size_t topDepth, RegFileFormat format, std::string& out) {
+  struct Pending {
+    Key key;
+    std::string name;
+    size_t depth;
+  };
+  std::vector<Pending> pending{{top, topName, topDepth}};
   std::string name;
-  uint32_t type = 0;
-  std::vector<uint8_t> data;
-  long rc;
-  for (uint32_t i = 0; (rc = EnumValue(key, i, name, &type, &data)) == kSuccess; ++i) AppendValue(out, name, type, data);
-  if (rc != kErrorNoMoreItems) return rc;
-  out += '\n';
-  for (uint32_t i = 0; (rc = EnumKey(key, i, name)) == kSuccess; ++i) {
-    Key child;
-    if (long err = OpenKey(key, name, child); err != kSuccess) return err;
-    if (long err = ExportTree(child, fullName + "\\" + name, out); err != kSuccess) return err;
+  std::vector<std::string> children;
+  while (!pending.empty()) {
+    Pending at = std::move(pending.back());
+    pending.pop_back();
+    if (at.depth > names::kMaxKeyDepth) return kErrorBadKey;
+    out += "[" + at.name + "]" + kLineEnd;
+    uint32_t type = 0;
+    std::vector<uint8_t> data;
+    long rc;
+    for (uint32_t i = 0; (rc = EnumValue(at.key, i, name, &type, &data)) == kSuccess; ++i)
+      AppendValue(out, format, name, type, data);
+    if (rc != kErrorNoMoreItems) return rc;
+    out += kLineEnd;
+    children.clear();
+    for (uint32_t i = 0; (rc = EnumKey(at.key, i, name)) == kSuccess; ++i) children.push_back(name);
+    if (rc != kErrorNoMoreItems) return rc;
+    for (auto child = children.rbegin(); child != children.rend(); ++child) {
+      Key key;
+      if (long err = OpenKey(at.key, *child, key); err != kSuccess) return err;
+      pending.push_back({key, at.name + "\\" + *child, at.depth + 1});
+    }
   }
-  return rc == kErrorNoMoreItems ? kSuccess : rc;
+  return kSuccess;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -107,6 +135,7 @@ uint32_t HexValue(std::string_view s) { return static_cast<uint32_t>(std::stoul(
 // A quoted name or text at the front of `s`, with \\ and \" unescaped; `s`
 // is left after the closing quote.
 bool ReadQuoted(std::string_view& s, std::string& out) {
+  if (s.empty() || s.front() != '"') return false;
   s.remove_prefix(1);
   while (!s.empty()) {
     char c = s.front();
@@ -144,7 +173,7 @@ struct ValueLine {
   std::vector<uint8_t> data;
 };
 
-const char* ParseValueData(std::string_view s, ValueLine& value) {
+const char* ParseValueData(std::string_view s, bool utf16Texts, ValueLine& value) {
   if (s == "-") {
     value.remove = true;
     return nullptr;
@@ -177,18 +206,24 @@ const char* ParseValueData(std::string_view s, ValueLine& value) {
   }
   if (!ReadHexBytes(s, value.data)) return "malformed hex data";
   if (value.type == kRegDword && value.data.size() != 4) return "a dword needs four bytes";
+  if (utf16Texts && IsTextType(value.type)) {
+    if (value.data.size() % 2 != 0) return "text data in UTF-16 needs an even number of bytes";
+    std::string utf8 = text::FromUtf16Le(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size()));
+    value.data.assign(utf8.begin(), utf8.end());
+  }
   return nullptr;
 }
 
-const char* ParseValueLine(std::string_view s, ValueLine& value) {
+const char* ParseValueLine(std::string_view s, bool utf16Texts, ValueLine& value) {
   if (s.front() == '@') {
     s.remove_prefix(1);
   } else if (!ReadQuoted(s, value.name)) {
     return "malformed value name";
   }
+  if (const char* fault = names::ValueNameFault(value.name)) return fault;
   s = Trim(s);
   if (s.empty() || s.front() != '=') return "missing '='";
-  return ParseValueData(Trim(s.substr(1)), value);
+  return ParseValueData(Trim(s.substr(1)), utf16Texts, value);
 }
 
 // Physical lines joined where a line ends in a backslash continuation.
@@ -196,6 +231,19 @@ struct LogicalLine {
   int number;
   std::string text;
 };
+
+// Whether a value line stops inside a quoted name or text; a backslash
+// there is part of the text, never a continuation.
+bool EndsInsideQuotes(std::string_view line) {
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"')
+      quoted = !quoted;
+    else if (quoted && line[i] == '\\')
+      ++i;
+  }
+  return quoted;
+}
 
 std::vector<LogicalLine> JoinLines(std::string_view text) {
   std::vector<LogicalLine> lines;
@@ -209,7 +257,8 @@ std::vector<LogicalLine> JoinLines(std::string_view text) {
     if (!continued) lines.push_back({number, ""});
     std::string& joined = lines.back().text;
     joined += line;
-    continued = !joined.empty() && joined.back() == '\\' && joined.front() != '[' && joined.front() != ';';
+    continued = !joined.empty() && joined.back() == '\\' && joined.front() != '[' && joined.front() != ';' &&
+                !EndsInsideQuotes(joined);
     if (continued) joined.pop_back();
   }
   return lines;
@@ -224,6 +273,7 @@ class Importer {
     while (at < lines.size() && lines[at].text.empty()) ++at;
     if (at == lines.size() || (lines[at].text != kRegFileHeader && lines[at].text != kRegFileHeader4))
       return Fail(at < lines.size() ? lines[at].number : 1, "not a registry export (no header line)");
+    utf16Texts_ = lines[at].text == kRegFileHeader;
     for (++at; at < lines.size(); ++at) {
       const std::string& line = lines[at].text;
       if (line.empty() || line.front() == ';') continue;
@@ -257,13 +307,14 @@ class Importer {
       long rc = DeleteTree(root, path);
       return rc == kSuccess || rc == kErrorFileNotFound ? kSuccess : Fail(number, "cannot delete the key", rc);
     }
+    if (const char* fault = names::KeyPathFault(path)) return Fail(number, fault);
     long rc = CreateKey(root, path, current_);
     return rc == kSuccess ? kSuccess : Fail(number, "cannot create the key", rc);
   }
 
   long ValueLineAt(int number, std::string_view line) {
     ValueLine value;
-    if (const char* fault = ParseValueLine(line, value)) return Fail(number, fault);
+    if (const char* fault = ParseValueLine(line, utf16Texts_, value)) return Fail(number, fault);
     if (!current_.IsOpen()) return Fail(number, "value outside a key");
     if (value.remove) {
       long rc = DeleteValue(current_, value.name);
@@ -274,23 +325,27 @@ class Importer {
   }
 
   Key current_;
+  bool utf16Texts_ = false;
   std::string error_;
 };
 
 }  // namespace
 
-long ExportKey(Hive hive, std::string_view path, std::string& text) {
-  std::string fullName = HiveName(hive);
-  for (std::string_view part : names::SplitPath(path)) fullName += "\\" + std::string(part);
-  std::string out = std::string(kRegFileHeader) + "\n\n";
+long ExportKey(Hive hive, std::string_view path, std::string& text, RegFileFormat format) {
+  std::string out = std::string(format == RegFileFormat::Version5 ? kRegFileHeader : kRegFileHeader4) + kLineEnd + kLineEnd;
   // One transaction gives a consistent picture while other processes write.
   long rc = InTransaction([&] {
     Key key;
-    long err = OpenKey(hive, path, key);
-    return err == kSuccess ? ExportTree(key, fullName, out) : err;
+    std::string stored;
+    if (long err = OpenKey(hive, path, key); err != kSuccess) return err;
+    if (long err = KeyPath(key, stored); err != kSuccess) return err;
+    std::string fullName = HiveName(hive);
+    if (!stored.empty()) fullName += "\\" + stored;
+    return ExportTree(key, fullName, names::SplitPath(stored).size(), format, out);
   });
-  if (rc == kSuccess) text = std::move(out);
-  return rc;
+  if (rc != kSuccess) return rc;
+  text = format == RegFileFormat::Version5 ? "\xFF\xFE" + text::ToUtf16Le(out) : std::move(out);
+  return kSuccess;
 }
 
 bool ImportText(std::string_view text, std::string& error) {

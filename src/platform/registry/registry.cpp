@@ -3,20 +3,15 @@
 #include <cstring>
 
 #include "platform/registry/key_names.h"
+#include "platform/registry/key_rows.h"
 #include "platform/registry/store.h"
 #include "platform/system/folders.h"
 
 namespace fluxo::reg {
-namespace {
 
 using store::Session;
 using store::Statement;
 
-Key RootKey(Hive hive) { return Key{hive, static_cast<int64_t>(hive) + 1}; }
-
-bool IsRoot(const Key& key) { return key.id <= 3; }
-
-// kSuccess while the key's row exists; a handle to a deleted key answers 1018.
 long CheckKey(Session& s, int64_t id) {
   Statement st = s.Prepare("SELECT 1 FROM keys WHERE id=?1");
   switch (st.Bind(1, id).Step()) {
@@ -26,12 +21,16 @@ long CheckKey(Session& s, int64_t id) {
   }
 }
 
-// The error for a lookup under `key` that found nothing: `missing` while the
-// key itself still exists.
 long Missing(Session& s, int64_t key, long missing) {
   long rc = CheckKey(s, key);
   return rc == kSuccess ? missing : rc;
 }
+
+namespace {
+
+Key RootKey(Hive hive) { return Key{hive, static_cast<int64_t>(hive) + 1}; }
+
+bool IsRoot(const Key& key) { return key.id <= 3; }
 
 long FindChild(Session& s, int64_t parent, std::string_view name, int64_t& child) {
   Statement st = s.Prepare("SELECT id FROM keys WHERE parent=?1 AND fold=?2");
@@ -51,7 +50,31 @@ long InsertChild(Session& s, const Key& parent, std::string_view name, int64_t& 
   return rc == SQLITE_DONE ? kSuccess : kErrorRegistryIoFailed;
 }
 
-// Follows `path` down from `parent`; with `create`, makes missing keys.
+// The stored names from the hive's root down to `id`, in order; a deleted
+// key gives kErrorKeyDeleted. One query, however deep the key lies.
+long Ancestry(Session& s, int64_t id, std::vector<std::string>* names, size_t& depth) {
+  if (id <= 3) {
+    depth = 0;
+    return kSuccess;
+  }
+  Statement st = s.Prepare(
+      "WITH RECURSIVE up(id, parent, name, n) AS ("
+      " SELECT id, parent, name, 0 FROM keys WHERE id=?1"
+      " UNION ALL SELECT k.id, k.parent, k.name, up.n+1 FROM keys k JOIN up ON k.id=up.parent)"
+      " SELECT name FROM up WHERE parent IS NOT NULL ORDER BY n DESC");
+  st.Bind(1, id);
+  depth = 0;
+  int rc;
+  while ((rc = st.Step()) == SQLITE_ROW) {
+    ++depth;
+    if (names) names->push_back(st.Text(0));
+  }
+  if (rc != SQLITE_DONE) return kErrorRegistryIoFailed;
+  return depth > 0 ? kSuccess : kErrorKeyDeleted;
+}
+
+// Follows `path` down from `parent`; with `create`, makes missing keys, and
+// refuses before changing anything a path the platform could not hold.
 long Walk(Session& s, const Key& parent, std::string_view path, bool create, Key& out, bool* created) {
   if (!parent.IsOpen()) return kErrorInvalidHandle;
   if (created) *created = false;
@@ -61,10 +84,14 @@ long Walk(Session& s, const Key& parent, std::string_view path, bool create, Key
     if (rc == kSuccess) out = parent;
     return rc;
   }
+  if (create) {
+    size_t depth = 0;
+    if (long rc = Ancestry(s, parent.id, nullptr, depth); rc != kSuccess) return rc;
+    if (names::KeyPathFault(path, depth)) return kErrorInvalidParameter;
+  }
   Key at = parent;
   for (std::string_view part : parts) {
-    if (part.size() > names::kMaxKeyName || !names::IsStorableName(part))
-      return create ? kErrorInvalidParameter : kErrorFileNotFound;
+    if (!create && names::KeyPathFault(part)) return kErrorFileNotFound;
     int64_t child = 0;
     long rc = FindChild(s, at.id, part, child);
     if (rc == kErrorFileNotFound && at.id == parent.id) rc = Missing(s, parent.id, rc);
@@ -167,8 +194,7 @@ long QueryValue(const Key& key, std::string_view name, uint32_t* type, void* dat
 
 long SetValue(const Key& key, std::string_view name, uint32_t type, const void* data, uint32_t size) {
   if (!key.IsOpen()) return kErrorInvalidHandle;
-  if ((size && !data) || name.size() > names::kMaxValueName || !names::IsStorableName(name))
-    return kErrorInvalidParameter;
+  if ((size && !data) || names::ValueNameFault(name)) return kErrorInvalidParameter;
   if (type == kRegDword && size != 4) return kErrorInvalidParameter;
   std::vector<uint8_t> text;
   if (type == kRegSz) {
@@ -231,50 +257,29 @@ long DeleteTree(const Key& parent, std::string_view subkey) {
   if (!parent.IsOpen()) return kErrorInvalidHandle;
   if (names::SplitPath(subkey).empty()) return kErrorBadKey;
   return InTransaction([&]() -> long {
+    Session s;
     Key target;
-    if (long rc = OpenKey(parent, subkey, target); rc != kSuccess) return rc;
-    std::string child;
-    long rc;
-    // Always the first child: each pass removes the one before.
-    while ((rc = EnumKey(target, 0, child)) == kSuccess)
-      if ((rc = DeleteTree(target, child)) != kSuccess) return rc;
-    return rc == kErrorNoMoreItems ? DeleteKey(parent, subkey) : rc;
+    if (long rc = Walk(s, parent, subkey, false, target, nullptr); rc != kSuccess) return rc;
+    if (IsRoot(target)) return kErrorAccessDenied;
+    // SQLite walks the tree with a queue, so no depth can exhaust a stack;
+    // the values go with their keys.
+    Statement erase = s.Prepare(
+        "WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL SELECT k.id FROM keys k JOIN tree ON k.parent=tree.id)"
+        " DELETE FROM keys WHERE id IN tree");
+    return erase.Bind(1, target.id).Step() == SQLITE_DONE ? kSuccess : kErrorRegistryIoFailed;
   });
 }
 
-long EnumKey(const Key& key, uint32_t index, std::string& name) {
+long KeyPath(const Key& key, std::string& path) {
   if (!key.IsOpen()) return kErrorInvalidHandle;
   Session s;
   if (!s.Ok()) return kErrorRegistryIoFailed;
-  int rc;
-  {
-    Statement st = s.Prepare("SELECT name FROM keys WHERE parent=?1 ORDER BY fold LIMIT 1 OFFSET ?2");
-    rc = st.Bind(1, key.id).Bind(2, static_cast<int64_t>(index)).Step();
-    if (rc == SQLITE_ROW) {
-      name = st.Text(0);
-      return kSuccess;
-    }
-  }
-  return rc == SQLITE_DONE ? Missing(s, key.id, kErrorNoMoreItems) : kErrorRegistryIoFailed;
-}
-
-long EnumValue(const Key& key, uint32_t index, std::string& name, uint32_t* type, std::vector<uint8_t>* data) {
-  if (!key.IsOpen()) return kErrorInvalidHandle;
-  Session s;
-  if (!s.Ok()) return kErrorRegistryIoFailed;
-  int rc;
-  {
-    // Upserts keep their row, so rowid order is creation order.
-    Statement st = s.Prepare("SELECT name, type, data FROM vals WHERE key=?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
-    rc = st.Bind(1, key.id).Bind(2, static_cast<int64_t>(index)).Step();
-    if (rc == SQLITE_ROW) {
-      name = st.Text(0);
-      if (type) *type = static_cast<uint32_t>(st.Int(1));
-      if (data) *data = st.Blob(2);
-      return kSuccess;
-    }
-  }
-  return rc == SQLITE_DONE ? Missing(s, key.id, kErrorNoMoreItems) : kErrorRegistryIoFailed;
+  std::vector<std::string> parts;
+  size_t depth = 0;
+  if (long rc = Ancestry(s, key.id, &parts, depth); rc != kSuccess) return rc;
+  path.clear();
+  for (const std::string& part : parts) path += (path.empty() ? "" : "\\") + part;
+  return kSuccess;
 }
 
 }  // namespace fluxo::reg

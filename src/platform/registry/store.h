@@ -35,6 +35,17 @@ class Statement {
   sqlite3_stmt* stmt_;
 };
 
+// Equal stamps mean that nothing this connection can see has changed in
+// between: no commit by another connection, no change or rollback by this
+// one, no reopening.
+struct ChangeStamp {
+  uint64_t connection = 0;
+  uint64_t dataVersion = 0;
+  uint64_t ownChanges = 0;
+  uint64_t rollbacks = 0;
+  bool operator==(const ChangeStamp&) const = default;
+};
+
 // Holds the process's registry lock for its lifetime and opens the database
 // on first use (again after a fork: a connection never crosses processes).
 class Session {
@@ -52,12 +63,16 @@ class Session {
   int Changes() const { return sqlite3_changes(db_); }
   // Nesting depth of InTransaction on this connection.
   int& Depth();
+  // Take it before reading what it should vouch for.
+  ChangeStamp Stamp();
 
  private:
   std::unique_lock<std::recursive_mutex> lock_;
   sqlite3* db_ = nullptr;
 };
 
+// Closes this process's connection; the last connection to the store
+// takes the write-ahead log back into the database and removes it.
 void Close();
 
 }  // namespace fluxo::reg::store

@@ -25,7 +25,12 @@ std::string DataFolder() {
   return EnvOr("XDG_DATA_HOME", HomeDir() + "/.local/share") + "/fluxo";
 }
 
-std::string SharedMemoryName() { return EnvOr("FLUXO_SHM_NAME", "/FXSCTNWSharedFileMappingQZRV"); }
+// Set but empty is kept as it is, so the attach can refuse it rather than
+// silently joining the default block.
+std::string SharedMemoryName() {
+  const char* value = std::getenv("FLUXO_SHM_NAME");
+  return value ? std::string(value) : "/FXSCTNWSharedFileMappingQZRV";
+}
 
 bool EnsureFolder(const std::string& path) {
   std::error_code ec;

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -35,11 +37,23 @@ int NiceOfClass(uint32_t priorityClass) {
   }
 }
 
+// A class belongs to the whole process; here nice values are per thread, so
+// every thread gets it: the window thread and the toolkit's own threads too.
 void SetProcessPriorityClass(uint32_t priorityClass) {
   std::lock_guard lock(g_mutex);
   g_baseNice = NiceOfClass(priorityClass);
-  ApplyNice(CurrentTid(), g_baseNice);
-  for (auto [tid, offset] : g_threadOffsets) ApplyNice(tid, g_baseNice + offset);
+  std::error_code error;
+  std::filesystem::directory_iterator tasks("/proc/self/task", error);
+  if (error) {  // without /proc, at least the threads that are known
+    ApplyNice(CurrentTid(), g_baseNice);
+    for (auto [tid, offset] : g_threadOffsets) ApplyNice(tid, g_baseNice + offset);
+    return;
+  }
+  for (const auto& task : tasks) {
+    const pid_t tid = static_cast<pid_t>(std::atoi(task.path().filename().c_str()));
+    const auto relative = g_threadOffsets.find(tid);
+    ApplyNice(tid, g_baseNice + (relative == g_threadOffsets.end() ? 0 : relative->second));
+  }
 }
 
 void SetCurrentThreadPriority(ThreadPriority priority) {
