@@ -4,6 +4,7 @@
 #include "engine/random_module.h"
 #include "modules/bezier.h"
 #include "modules/bitmap.h"
+#include "modules/cyclic.h"
 #include "modules/effect.h"
 #include "modules/flow.h"
 #include "modules/line.h"
@@ -14,6 +15,8 @@
 #include "modules/sphere.h"
 #include "modules/squiggle.h"
 #include "modules/stain.h"
+#include "modules/star.h"
+#include "modules/vortex.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -22,6 +25,12 @@ const ModuleOperations* BuiltinModuleOperations(int index) {
   switch (index) {
     case kModuleBezier:
       return &kBezierOperations;
+    case kModuleCyclic:
+      return &kCyclicOperations;
+    case kModuleStar:
+      return &kStarOperations;
+    case kModuleVortex:
+      return &kVortexOperations;
     case kModulePattern:
       return &kPatternOperations;
     case kModulePlasma:

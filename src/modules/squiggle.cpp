@@ -9,7 +9,7 @@
 #include "controls/controls.h"
 #include "modules/kit/camera3d.h"
 #include "modules/kit/colour_walk.h"
-#include "modules/kit/control_range.h"
+#include "modules/kit/controls_in_range.h"
 #include "modules/kit/module_surface.h"
 #include "modules/kit/rotation.h"
 #include "modules/kit/tile_layout.h"

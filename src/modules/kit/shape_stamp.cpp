@@ -27,6 +27,16 @@ float RandomFraction() { return static_cast<float>(Rand()) / 32767.0f; }
 constexpr int kLevels = 3;
 constexpr float kFullTurn = 6.2831855f;
 
+// Whether the figure from `level` down, centred at (x, y), lies wholly beside
+// the surface: its vertices reach at most the sum of the level sizes out, and
+// the pen half its width beyond them.
+bool BesideSurface(int x, int y, int level, const ShapeStamp& stamp) {
+  const gdi::FrameSurface& dc = *stamp.dc;
+  double reach = dc.CurrentPen().width / 2 + 2;
+  for (int l = level; l <= stamp.depth; ++l) reach += std::fabs(static_cast<double>(stamp.size[l]));
+  return x + reach < 0 || y + reach < 0 || x - reach >= dc.Width() || y - reach >= dc.Height();
+}
+
 }  // namespace
 
 void InitStamp(ShapeStamp& stamp, gdi::FrameSurface* dc, const std::array<int, 3>& sides, int objectType,
@@ -89,6 +99,9 @@ void StampShape(int x, int y, const ShapeStamp& stamp) {
   const int level = t_stampLevel;
   gdi::FrameSurface& dc = *stamp.dc;
   const int sides = stamp.sides[level];
+  // Stamped lines of fast objects run far beside the surface; figures there
+  // would only be clipped away.
+  if (BesideSurface(x, y, level, stamp)) return;
   if (level == stamp.depth && sides < 2) {
     dc.MoveTo(x, y);
     dc.LineTo(x + 1, y + 1);

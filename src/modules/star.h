@@ -1,0 +1,6 @@
+#pragma once
+#include "modules/builtin_modules.h"
+
+namespace fluxo {
+extern const ModuleOperations kStarOperations;
+}
