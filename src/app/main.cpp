@@ -10,6 +10,7 @@
 #include "host/saver_host.h"
 #include "platform/registry/store.h"
 #include "platform/system/runtime_folder.h"
+#include "platform/system/startup_trace.h"
 #include "settings/reg_command.h"
 
 namespace {
@@ -127,6 +128,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  fluxo::TraceStartup("main entered");
   fluxo::EnsureRuntimeFolder();
   const int status = Run(argc, argv);
   // A clean close folds the database's write-ahead log back in and removes it.
