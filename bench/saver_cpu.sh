@@ -9,7 +9,8 @@
 #                      [-r interference] [-s 1920x1080]
 #   -m  run that module alone          -d  play that saved display instead
 #   -t  seconds measured per program   -k  keys sent once the saver runs (e.g. F5)
-#   -r  reference hack (name in /usr/libexec/xscreensaver; "none" skips it)
+#   -r  reference hack (name in /usr/libexec/xscreensaver, swirl when it is
+#       not installed; "none" skips it)
 set -u
 
 fluxo=build/fluxo
@@ -28,7 +29,7 @@ while getopts "b:m:d:t:k:r:s:" option; do
     k) keys=$OPTARG ;;
     r) hack=$OPTARG ;;
     s) size=$OPTARG ;;
-    *) sed -n 7,11p "$0"; exit 2 ;;
+    *) sed -n 8,13p "$0"; exit 2 ;;
   esac
 done
 settle=1  # seconds left out at the start: start-up is reported by the trace
@@ -115,6 +116,11 @@ grep -E "^fluxo start-up:" "$work/saver.err" | sed 's/^/  /'
 # The reference hack on the same server.
 if [ "$hack" != none ]; then
   hack_path=/usr/libexec/xscreensaver/$hack
+  if [ ! -x "$hack_path" ] && [ -x /usr/libexec/xscreensaver/swirl ]; then
+    # swirl, like the saver, animates colours over a full-screen picture.
+    echo "$hack: not installed; swirl instead"
+    hack=swirl hack_path=/usr/libexec/xscreensaver/swirl
+  fi
   if [ -x "$hack_path" ]; then
     "$hack_path" -root >/dev/null 2>&1 &
     reference=$!
