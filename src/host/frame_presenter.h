@@ -19,6 +19,8 @@ class FramePresenter {
   // Looks at the newest frame and the current colours; returns the part of
   // the picture to present again (empty: nothing changed, present nothing).
   QRect Refresh();
+  // The size of the frame Refresh saw last.
+  QSize FrameSize() const { return QSize(width_, height_); }
   // Converts the rows `area` touches into `target`, an image of the frame's
   // size holding RGB words; false, with nothing drawn, for any other target.
   bool PaintInto(QImage& target, const QRect& area) const;

@@ -186,7 +186,13 @@ void SaverHostWindow::FollowParent() {
 
 void SaverHostWindow::PresentNextFrame() {
   const QRect changed = presenter_.Refresh();
-  if (!changed.isEmpty()) update(changed);
+  if (changed.isEmpty()) return;
+  // The rows of a frame scaled to the window are not the window's rows.
+  if (presenter_.FrameSize() == size()) {
+    update(changed);
+  } else {
+    update();
+  }
 }
 
 void SaverHostWindow::DestroyWindow() {

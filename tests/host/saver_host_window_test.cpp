@@ -459,16 +459,23 @@ TEST_F(SaverHostWindowTest, AResizedWindowStillShowsTheWholePicture) {
     return w.DefaultProc(m.message, m.wParam, m.lParam);
   };
   const QSize after(480, 400);  // the window starts at 800x600
-  bool resized = false;
+  bool resized = false, redrawn = false;
   std::vector<QRgb> corners;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
     if (!resized && ShownAt(*window, 0.25, 0.5) == kGreen) {
       window->resize(after);
       resized = true;
-    } else if (resized && window->screen()->grabWindow(window->winId()).size() == after &&
+    } else if (resized && !redrawn && window->screen()->grabWindow(window->winId()).size() == after &&
                ShownAt(*window, 0.99, 0.99) == kBlue) {
       corners = {ShownAt(*window, 0.0, 0.0), ShownAt(*window, 0.0, 1.0), ShownAt(*window, 1.0, 0.0),
                  ShownAt(*window, 1.0, 1.0)};
+      // Bottom rows of the surface change; in the smaller window they are elsewhere.
+      gdi::FrameSurface& surface = window->Surface();
+      const int w = surface.Width(), h = surface.Height();
+      surface.FillRect({0, h - h / 4, w / 2, h}, gdi::Brush::Solid(gdi::PaletteIndex(8)));
+      surface.Flush();
+      redrawn = true;
+    } else if (redrawn && ShownAt(*window, 0.25, 0.95) == kBlue) {
       window->DestroyNow();
     }
   });
