@@ -102,7 +102,8 @@ fi
 
 # A first start in fresh settings writes the preset displays; it is traced,
 # then the measured run is a second start as a user would see it.
-"$fluxo" "${words[@]}" 2>"$work/first.err" &
+: >"$work/first.err"
+"$fluxo" "${words[@]}" 2>>"$work/first.err" &
 first=$!
 pids+=("$first")
 for _ in $(seq 100); do grep -q "first frame presented" "$work/first.err" && break; sleep 0.1; done
