@@ -1,6 +1,5 @@
 #include "host/frame_presenter.h"
 
-#include <QList>
 #include <algorithm>
 #include <iterator>
 
@@ -35,19 +34,23 @@ bool FramePresenter::PaintInto(QImage& target, const QRect& area) const {
   return painted;
 }
 
-bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) const {
-  bool drawn = false;
+bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) {
+  // Converted under the exchange's lock, scaled after it: scaling is slow and
+  // the render thread must not wait for it.
   exchange_.Read([&](const uint8_t* pixels, int width, int height) {
     if (width <= 0 || height <= 0) {
-      painter.fillRect(bounds, Qt::black);
+      unscaled_ = QImage();
       return;
     }
-    drawn = true;
-    QImage indexed(pixels, width, height, width, QImage::Format_Indexed8);
-    indexed.setColorTable(QList<QRgb>(std::begin(colours_), std::end(colours_)));
-    painter.drawImage(bounds, indexed);
+    if (unscaled_.size() != QSize(width, height)) unscaled_ = QImage(width, height, QImage::Format_RGB32);
+    ConvertRows(pixels, width, 0, height, colours_, unscaled_);
   });
-  return drawn;
+  if (unscaled_.isNull()) {
+    painter.fillRect(bounds, Qt::black);
+    return false;
+  }
+  painter.drawImage(bounds, unscaled_);
+  return true;
 }
 
 }  // namespace fluxo

@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QPainter>
 #include <QRect>
 #include <cstdint>
@@ -25,8 +26,9 @@ class FramePresenter {
   // size holding RGB words; false, with nothing drawn, for any other target.
   bool PaintInto(QImage& target, const QRect& area) const;
   // Draws the whole picture scaled into `bounds`, or black before the first
-  // frame; true when there was a frame.
-  bool Draw(QPainter& painter, const QRect& bounds) const;
+  // frame; true when there was a frame. Only windows whose image does not
+  // match the frame come here, and only they pay for a picture of its own.
+  bool Draw(QPainter& painter, const QRect& bounds);
 
  private:
   gdi::FrameExchange& exchange_;
@@ -34,6 +36,7 @@ class FramePresenter {
   int width_ = 0;
   int height_ = 0;
   uint32_t colours_[gdi::kSystemPaletteSize] = {};
+  QImage unscaled_;  // the picture Draw scales
 };
 
 }  // namespace fluxo
