@@ -46,8 +46,9 @@ void BM_MemcpyFrameOutput(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyFrameOutput)->Unit(benchmark::kMillisecond);
 
-// The render thread's flush with a presenter attached but no refresh pacing.
-void BM_FlushToExchange(benchmark::State& state) {
+// The render thread's flush with a presenter attached but no refresh pacing,
+// when the pass drew the same picture: rows are compared, none copied.
+void BM_FlushUnchangedFrame(benchmark::State& state) {
   fluxo::gdi::FrameSurface surface(kWidth, kHeight);
   const std::vector<uint8_t> indices = SampleFrame();
   std::memcpy(surface.MutablePixels(), indices.data(), kPixels);
@@ -56,6 +57,24 @@ void BM_FlushToExchange(benchmark::State& state) {
   for (auto _ : state) surface.Flush();
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kPixels);
 }
-BENCHMARK(BM_FlushToExchange)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlushUnchangedFrame)->Unit(benchmark::kMillisecond);
+
+// The same when every row changed: each row is compared and copied.
+void BM_FlushEveryRowChanged(benchmark::State& state) {
+  fluxo::gdi::FrameSurface surface(kWidth, kHeight);
+  const std::vector<uint8_t> indices = SampleFrame();
+  std::memcpy(surface.MutablePixels(), indices.data(), kPixels);
+  fluxo::gdi::FrameExchange exchange;
+  surface.AttachPresentation(&exchange, nullptr);
+  uint8_t* pixels = surface.MutablePixels();
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int y = 0; y < kHeight; ++y) ++pixels[static_cast<size_t>(y) * kWidth + y % kWidth];
+    state.ResumeTiming();
+    surface.Flush();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kPixels);
+}
+BENCHMARK(BM_FlushEveryRowChanged)->Unit(benchmark::kMillisecond);
 
 }  // namespace

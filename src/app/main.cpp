@@ -11,6 +11,7 @@
 #include "host/saver_host.h"
 #include "platform/registry/store.h"
 #include "platform/system/runtime_folder.h"
+#include "platform/system/startup_trace.h"
 #include "settings/reg_command.h"
 
 namespace {
@@ -128,6 +129,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  fluxo::TraceStartup("main entered");
   fluxo::EnsureRuntimeFolder();
   fluxo::InstallPictureImport();
   const int status = Run(argc, argv);

@@ -12,6 +12,7 @@
 #include "palette/palette_engine.h"
 #include "platform/system/priority.h"
 #include "platform/system/random.h"
+#include "platform/system/startup_trace.h"
 #include "platform/system/tick_count.h"
 #include "platform/system/worker_thread.h"
 #include "settings/main_settings.h"
@@ -212,12 +213,14 @@ void SaveScreen(const RunTarget& target) {
   PaletteShare palette;
   try {
     if (saver.modeSwitched.load()) PauseWhileRunning(1000);  // let the new video mode settle
+    TraceStartup("render thread started");
     SeedRandom(TickSeed());
     gdi::FrameSurface& surface = *target.surface->surface;
     ClearSlots(surface);
     palette = PaletteShare(CreatePaletteEngine(&surface), DestroyPaletteEngine);
     SetUpSurface(target);
     if (Running()) InitialiseRegistryForRun();
+    TraceStartup("registry initialised");
     if (Running()) StartCompanionIfWanted(target);
     SoundFeedBlock* feed = SoundFeed();
     SetProcessPriorityClass(feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority);
@@ -228,6 +231,7 @@ void SaveScreen(const RunTarget& target) {
     }
     if (Running()) {
       StartModules();
+      TraceStartup("modules started");
       saver.startTime.store(GetTickCount());
       FrameLoop(surface);
       ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });

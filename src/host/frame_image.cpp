@@ -4,23 +4,33 @@
 
 namespace fluxo {
 
-void ConvertFrame(const uint8_t* pixels, int width, int height, const uint32_t (&colours)[gdi::kSystemPaletteSize],
-                  QImage& image) {
-  if (image.width() != width || image.height() != height || image.format() != QImage::Format_RGB32) {
-    image = QImage(width, height, QImage::Format_RGB32);
+bool HoldsRgbWords(const QImage& image) {
+  switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:  // opaque words are the same premultiplied
+      return true;
+    default:
+      return false;
   }
-  for (int y = 0; y < height; ++y) {
+}
+
+void ConvertRows(const uint8_t* pixels, int width, int first, int end,
+                 const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image) {
+  uchar* rows = image.bits();  // detaches once, not per row
+  const qsizetype stride = image.bytesPerLine();
+  for (int y = first; y < end; ++y) {
     gdi::IndicesToRgb(pixels + static_cast<size_t>(y) * width, static_cast<size_t>(width), colours,
-                      reinterpret_cast<uint32_t*>(image.scanLine(y)));
+                      reinterpret_cast<uint32_t*>(rows + stride * y));
   }
 }
 
 QImage FrameToImage(const uint8_t* pixels, int width, int height, const gdi::PaletteTable& palette) {
-  QImage image;
-  if (width <= 0 || height <= 0) return image;
+  if (width <= 0 || height <= 0) return QImage();
+  QImage image(width, height, QImage::Format_RGB32);
   uint32_t colours[gdi::kSystemPaletteSize];
   palette.CopyTo(colours);
-  ConvertFrame(pixels, width, height, colours, image);
+  ConvertRows(pixels, width, 0, height, colours, image);
   return image;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 #include <QImage>
+#include <QPainter>
+#include <QRect>
 #include <cstdint>
-#include <vector>
 
 #include "platform/gdi/frame_exchange.h"
 #include "platform/gdi/palette_table.h"
@@ -11,24 +12,31 @@ namespace fluxo {
 // Turns the render thread's frames into the picture the window shows. The
 // colours are looked up at every refresh, so a palette tick recolours the
 // last frame even when no new one arrived, as on an 8-bit palette display.
+// It keeps no pixels of its own: it converts the exchange's newest frame
+// straight into the window's image, and only the rows that changed.
 class FramePresenter {
  public:
-  FramePresenter(const gdi::FrameExchange& exchange, const gdi::PaletteTable& palette);
-  // Takes the newest frame (or keeps the last) and the current colours;
-  // true when the picture changed.
-  bool Refresh();
-  // Null until the first frame arrived.
-  const QImage& Image() const { return image_; }
+  FramePresenter(gdi::FrameExchange& exchange, const gdi::PaletteTable& palette);
+  // Looks at the newest frame and the current colours; returns the part of
+  // the picture to present again (empty: nothing changed, present nothing).
+  QRect Refresh();
+  // The size of the frame Refresh saw last.
+  QSize FrameSize() const { return QSize(width_, height_); }
+  // Converts the rows `area` touches into `target`, an image of the frame's
+  // size holding RGB words; false, with nothing drawn, for any other target.
+  bool PaintInto(QImage& target, const QRect& area) const;
+  // Draws the whole picture scaled into `bounds`, or black before the first
+  // frame; true when there was a frame. Only windows whose image does not
+  // match the frame come here, and only they pay for a picture of its own.
+  bool Draw(QPainter& painter, const QRect& bounds);
 
  private:
-  const gdi::FrameExchange& exchange_;
+  gdi::FrameExchange& exchange_;
   const gdi::PaletteTable& palette_;
-  uint64_t serial_ = 0;
-  std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
   uint32_t colours_[gdi::kSystemPaletteSize] = {};
-  QImage image_;
+  QImage unscaled_;  // the picture Draw scales
 };
 
 }  // namespace fluxo

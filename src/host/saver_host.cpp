@@ -7,6 +7,7 @@
 
 #include "host/saver_host_window.h"
 #include "host/termination_signals.h"
+#include "platform/system/startup_trace.h"
 #include "sound/sound_feed.h"
 
 namespace fluxo {
@@ -32,9 +33,11 @@ int RunSaverHost(const SaverSwitches& switches, int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Fluxo"));
   QApplication::setQuitOnLastWindowClosed(false);
+  TraceStartup("Qt application ready");
 
   SaverHostWindow window(switches, &ScreenSaverProc, std::move(words));
   TerminationWatch termination([&window] { window.DestroyNow(); });
+  TraceStartup("window created");
   switch (window.Start()) {
     case SaverHostWindow::StartResult::NoParentWindow:
       return Fail(kStartFailed, "cannot embed into window 0x" + QString::number(switches.windowId, 16).toStdString() +

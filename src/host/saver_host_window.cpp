@@ -11,6 +11,7 @@
 
 #include "host/foreign_window.h"
 #include "host/key_mapping.h"
+#include "platform/system/startup_trace.h"
 
 namespace fluxo {
 namespace {
@@ -95,12 +96,14 @@ SaverHostWindow::StartResult SaverHostWindow::Start() {
     DestroyWindow();
     return StartResult::CreateRefused;
   }
+  TraceStartup("Create handled");
 
   if (switches_.mode == SaverMode::FullScreen || switches_.mode == SaverMode::PlayFile) {
     showFullScreen();
   } else {
     show();
   }
+  TraceStartup("window shown");
   refreshTimer_.start();
   if (foreignParent_) parentTimer_.start(kParentPollMs);
   return StartResult::Started;
@@ -196,7 +199,14 @@ void SaverHostWindow::FollowParent() {
 }
 
 void SaverHostWindow::PresentNextFrame() {
-  if (presenter_.Refresh()) update();
+  const QRect changed = presenter_.Refresh();
+  if (changed.isEmpty()) return;
+  // The rows of a frame scaled to the window are not the window's rows.
+  if (presenter_.FrameSize() == size()) {
+    update(changed);
+  } else {
+    update();
+  }
 }
 
 void SaverHostWindow::DestroyWindow() {
@@ -232,13 +242,20 @@ void SaverHostWindow::exposeEvent(QExposeEvent* event) {
   QRasterWindow::exposeEvent(event);
 }
 
-void SaverHostWindow::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const QImage& image = presenter_.Image();
-  if (image.isNull()) {
-    painter.fillRect(QRect(QPoint(0, 0), size()), Qt::black);
-  } else {
-    painter.drawImage(QRect(QPoint(0, 0), size()), image);
+void SaverHostWindow::paintEvent(QPaintEvent* event) {
+  // Straight into the window's own image when it has the frame's size: no
+  // picture of our own and no second copy. Other sizes (a window that changed
+  // size, a high-density screen) get the picture scaled.
+  QPaintDevice* device = redirected(nullptr);
+  bool presented = device && device->devType() == QInternal::Image &&
+                   presenter_.PaintInto(*static_cast<QImage*>(device), event->rect());
+  if (!presented) {
+    QPainter painter(this);
+    presented = presenter_.Draw(painter, QRect(QPoint(0, 0), size()));
+  }
+  if (presented && !framePresented_) {
+    framePresented_ = true;
+    TraceStartup("first frame presented");
   }
 }
 

@@ -97,6 +97,7 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   bool created_ = false;
   bool destroyed_ = false;
   bool erased_ = false;
+  bool framePresented_ = false;
   bool closeQueued_ = false;
   bool quitRequested_ = false;
   int exitCode_ = 0;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <thread>
+#include <vector>
 
 #include "platform/gdi/frame_exchange.h"
 #include "platform/gdi/frame_surface.h"
@@ -57,6 +60,70 @@ TEST(FrameExchange, ConcurrentPublishAndTakeSeeWholeFrames) {
     EXPECT_EQ(std::count(pixels.begin(), pixels.end(), pixels.front()), 4096);  // never torn
   }
   producer.join();
+}
+
+// The rows a presenter is told about, as one vector per call, for readable failures.
+std::vector<int> Rows(RowRange range) { return {range.first, range.end}; }
+
+TEST(FrameExchange, ReportsOnlyTheRowsThatChanged) {
+  FrameExchange exchange;
+  int w = -1, h = -1;
+  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
+  EXPECT_EQ(w, 0);
+
+  std::vector<uint8_t> frame(4 * 5, 7);  // 4 wide, 5 high
+  exchange.Publish(frame.data(), 4, 5);
+  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{0, 5}));  // a new size: every row
+  EXPECT_EQ(w, 4);
+  EXPECT_EQ(h, 5);
+  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
+
+  exchange.Publish(frame.data(), 4, 5);  // the same picture again
+  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
+
+  frame[1 * 4 + 3] = 9;  // row 1, last pixel
+  exchange.Publish(frame.data(), 4, 5);
+  frame[3 * 4] = 9;  // row 3, first pixel: rows add up until taken
+  exchange.Publish(frame.data(), 4, 5);
+  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{1, 4}));
+  exchange.Read([&](const uint8_t* pixels, int width, int height) {
+    ASSERT_EQ(width * height, 20);
+    EXPECT_TRUE(std::equal(frame.begin(), frame.end(), pixels));
+  });
+
+  exchange.Publish(frame.data(), 5, 4);  // same bytes, another shape
+  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{0, 4}));
+  EXPECT_EQ(w, 5);
+}
+
+TEST(FrameExchange, AMirrorFedWithChangedRowsEndsEqualToTheLastFrame) {
+  // What the presenter does, while the render thread keeps publishing frames
+  // in which single rows change: no change may slip between looking and reading.
+  constexpr int kSide = 32;
+  FrameExchange exchange;
+  std::vector<uint8_t> frame(kSide * kSide, 0);
+  exchange.Publish(frame.data(), kSide, kSide);
+  std::atomic<bool> done{false};
+  std::thread producer([&] {
+    for (int i = 1; i <= 3000; ++i) {
+      const int row = (i * 7) % kSide;
+      std::fill_n(frame.begin() + row * kSide, kSide, static_cast<uint8_t>(i));
+      exchange.Publish(frame.data(), kSide, kSide);
+    }
+    done = true;
+  });
+  std::vector<uint8_t> mirror(frame.size(), 0xAA);
+  auto follow = [&] {
+    int w, h;
+    const RowRange rows = exchange.TakeChangedRows(w, h);
+    exchange.Read([&](const uint8_t* pixels, int, int) {
+      std::copy(pixels + rows.first * kSide, pixels + rows.end * kSide, mirror.begin() + rows.first * kSide);
+    });
+  };
+  while (!done) follow();
+  producer.join();
+  follow();
+  EXPECT_EQ(mirror, frame);
 }
 
 TEST(FrameSurface, FlushPublishesACopyAndTheSurfaceKeepsItsPixels) {

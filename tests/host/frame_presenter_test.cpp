@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QPainter>
 #include <vector>
 
 #include "host/frame_image.h"
@@ -52,51 +53,109 @@ class FramePresenterTest : public testing::Test {
   void Publish(std::vector<uint8_t> pixels, int width, int height) {
     exchange_.Publish(pixels.data(), width, height);
   }
+  // The window's image: converts what Refresh reports into `shown`.
+  QRect Present() {
+    const QRect changed = presenter_.Refresh();
+    if (!changed.isEmpty()) {
+      EXPECT_TRUE(presenter_.PaintInto(shown_, changed));
+    }
+    return changed;
+  }
   gdi::PaletteTable palette_;
   gdi::FrameExchange exchange_;
   FramePresenter presenter_{exchange_, palette_};
+  QImage shown_{2, 2, QImage::Format_RGB32};
 };
 
 TEST_F(FramePresenterTest, NothingToShowBeforeTheFirstFrame) {
-  EXPECT_FALSE(presenter_.Refresh());
-  EXPECT_TRUE(presenter_.Image().isNull());
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
   palette_.SetEntry(20, kRed);  // colours alone make no picture
-  EXPECT_FALSE(presenter_.Refresh());
-  EXPECT_TRUE(presenter_.Image().isNull());
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
+  EXPECT_FALSE(presenter_.PaintInto(shown_, QRect(0, 0, 2, 2)));
+
+  QImage window(4, 4, QImage::Format_RGB32);
+  window.fill(kRed);
+  QPainter painter(&window);
+  EXPECT_FALSE(presenter_.Draw(painter, window.rect()));
+  painter.end();
+  EXPECT_EQ(window.pixel(3, 3), 0xFF000000u);  // black until there is a picture
 }
 
-TEST_F(FramePresenterTest, ShowsTheNewestFrame) {
+TEST_F(FramePresenterTest, ShowsTheNewestFrameAndNothingWhenNothingChanged) {
   Publish({0, 0, 0, 0}, 2, 2);
   Publish({255, 20, 20, 255}, 2, 2);
-  ASSERT_TRUE(presenter_.Refresh());
-  EXPECT_EQ(presenter_.Image().pixel(0, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(presenter_.Image().pixel(1, 0), palette_.Entry(20));
-  EXPECT_FALSE(presenter_.Refresh());  // nothing new since
+  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(shown_.pixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(shown_.pixel(1, 0), palette_.Entry(20));
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());  // nothing new since
+
+  Publish({255, 20, 20, 255}, 2, 2);  // a pass that drew the same picture
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
 
   Publish({0, 0, 0, 0, 0, 0}, 3, 2);  // a frame of another size replaces the picture
-  ASSERT_TRUE(presenter_.Refresh());
-  EXPECT_EQ(presenter_.Image().size(), QSize(3, 2));
-  EXPECT_EQ(presenter_.Image().pixel(2, 1), 0xFF000000u);
+  EXPECT_EQ(presenter_.Refresh(), QRect(0, 0, 3, 2));
+  EXPECT_FALSE(presenter_.PaintInto(shown_, QRect(0, 0, 3, 2)));  // an image of the old size is left alone
+  QImage wider(3, 2, QImage::Format_ARGB32_Premultiplied);
+  ASSERT_TRUE(presenter_.PaintInto(wider, QRect(0, 0, 3, 2)));
+  EXPECT_EQ(wider.pixel(2, 1), 0xFF000000u);
+  QImage indexed(3, 2, QImage::Format_Indexed8);
+  EXPECT_FALSE(presenter_.PaintInto(indexed, QRect(0, 0, 3, 2)));  // not RGB words
 }
 
-TEST_F(FramePresenterTest, APaletteTickRecoloursTheLastFrame) {
+TEST_F(FramePresenterTest, OnlyTheChangedRowsAreConvertedAgain) {
+  shown_ = QImage(3, 4, QImage::Format_RGB32);
+  std::vector<uint8_t> frame(3 * 4, 0);
+  Publish(frame, 3, 4);
+  EXPECT_EQ(Present(), QRect(0, 0, 3, 4));
+
+  shown_.fill(kTeal);  // marks what the next present leaves alone
+  frame[1 * 3 + 2] = 255;
+  frame[2 * 3] = 20;
+  Publish(frame, 3, 4);
+  EXPECT_EQ(Present(), QRect(0, 1, 3, 2));
+  EXPECT_EQ(shown_.pixel(2, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(shown_.pixel(0, 1), 0xFF000000u);  // whole rows are converted
+  EXPECT_EQ(shown_.pixel(0, 2), palette_.Entry(20));
+  for (int x = 0; x < 3; ++x) {
+    EXPECT_EQ(shown_.pixel(x, 0), kTeal);
+    EXPECT_EQ(shown_.pixel(x, 3), kTeal);
+  }
+}
+
+TEST_F(FramePresenterTest, APaletteTickRecoloursTheWholeLastFrame) {
   Publish({20, 21, 20, 0}, 2, 2);
-  ASSERT_TRUE(presenter_.Refresh());
-  EXPECT_NE(presenter_.Image().pixel(0, 0), kRed);
+  Present();
+  EXPECT_NE(shown_.pixel(0, 0), kRed);
 
   palette_.SetEntry(20, kRed);
-  ASSERT_TRUE(presenter_.Refresh());
-  EXPECT_EQ(presenter_.Image().pixel(0, 0), kRed);
-  EXPECT_EQ(presenter_.Image().pixel(0, 1), kRed);
-  EXPECT_EQ(presenter_.Image().pixel(1, 0), palette_.Entry(21));
-  EXPECT_EQ(presenter_.Image().pixel(1, 1), 0xFF000000u);
-  EXPECT_FALSE(presenter_.Refresh());
+  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(shown_.pixel(0, 0), kRed);
+  EXPECT_EQ(shown_.pixel(0, 1), kRed);
+  EXPECT_EQ(shown_.pixel(1, 0), palette_.Entry(21));
+  EXPECT_EQ(shown_.pixel(1, 1), 0xFF000000u);
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
 
   // An entry no pixel uses still changes the table; the picture is redone
   // but stays the same.
   palette_.SetEntry(100, kTeal);
-  EXPECT_TRUE(presenter_.Refresh());
-  EXPECT_EQ(presenter_.Image().pixel(0, 0), kRed);
+  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(shown_.pixel(0, 0), kRed);
+}
+
+TEST_F(FramePresenterTest, AWindowOfAnotherSizeGetsTheWholePictureScaled) {
+  palette_.SetEntry(20, kRed);
+  Publish({20, 255, 0, 20}, 2, 2);
+  presenter_.Refresh();
+  QImage window(4, 4, QImage::Format_RGB32);
+  window.fill(kTeal);
+  QPainter painter(&window);
+  EXPECT_TRUE(presenter_.Draw(painter, window.rect()));
+  painter.end();
+  EXPECT_EQ(window.pixel(0, 0), kRed);
+  EXPECT_EQ(window.pixel(3, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(window.pixel(0, 3), 0xFF000000u);
+  EXPECT_EQ(window.pixel(3, 3), kRed);
+  EXPECT_EQ(window.pixel(1, 1), kRed);
 }
 
 }  // namespace

@@ -367,9 +367,26 @@ QRgb ShownAtCentre(SaverHostWindow& window) {
   return shown.isNull() ? 0 : shown.pixel(shown.width() / 2, shown.height() / 2);
 }
 
+QRgb ShownAt(SaverHostWindow& window, double fx, double fy) {
+  const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+  if (shown.isNull()) return 0;
+  return shown.pixel(static_cast<int>(fx * (shown.width() - 1)), static_cast<int>(fy * (shown.height() - 1)));
+}
+
+constexpr uint32_t kGreen = 0xFF00C000u, kBlue = 0xFF0000E0u;
+
+// Left half in entry 7, right half in entry 8.
+void DrawHalves(gdi::FrameSurface& surface) {
+  surface.Palette().SetEntry(gdi::PixelOfEntry(7), kGreen);
+  surface.Palette().SetEntry(gdi::PixelOfEntry(8), kBlue);
+  const int w = surface.Width(), h = surface.Height();
+  surface.FillRect({0, 0, w / 2, h}, gdi::Brush::Solid(gdi::PaletteIndex(7)));
+  surface.FillRect({w / 2, 0, w, h}, gdi::Brush::Solid(gdi::PaletteIndex(8)));
+  surface.Flush();
+}
+
 TEST_F(SaverHostWindowTest, FramesAndPaletteTicksReachTheScreen) {
   auto window = MakeWindow(SaverMode::Window);
-  constexpr uint32_t kGreen = 0xFF00C000u, kBlue = 0xFF0000E0u;
   QTimer watcher;
   recorder_.handle = [&](SaverHostWindow& w, const Message& m) -> intptr_t {
     if (m.message == SaverMessage::EraseBackground) {
@@ -397,6 +414,79 @@ TEST_F(SaverHostWindowTest, FramesAndPaletteTicksReachTheScreen) {
   ASSERT_GE(seen.size(), 2u);
   EXPECT_EQ(seen[seen.size() - 2], kGreen);
   EXPECT_EQ(seen.back(), kBlue);
+}
+
+TEST_F(SaverHostWindowTest, ChangedRowsReachTheScreenAndTheOthersStay) {
+  auto window = MakeWindow(SaverMode::Window);
+  QTimer watcher;
+  recorder_.handle = [&](SaverHostWindow& w, const Message& m) -> intptr_t {
+    if (m.message == SaverMessage::EraseBackground) {
+      DrawHalves(w.Surface());
+      watcher.start(10);
+    }
+    return w.DefaultProc(m.message, m.wParam, m.lParam);
+  };
+  bool redrawn = false;
+  QRgb untouched = 0, right = 0;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (!redrawn && ShownAt(*window, 0.25, 0.9) == kGreen) {
+      // Only the top rows change: the left half turns blue there.
+      gdi::FrameSurface& surface = window->Surface();
+      surface.FillRect({0, 0, surface.Width() / 2, surface.Height() / 4}, gdi::Brush::Solid(gdi::PaletteIndex(8)));
+      surface.Flush();
+      redrawn = true;
+    } else if (redrawn && ShownAt(*window, 0.25, 0.1) == kBlue) {
+      untouched = ShownAt(*window, 0.25, 0.9);
+      right = ShownAt(*window, 0.75, 0.1);
+      window->DestroyNow();
+    }
+  });
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  EXPECT_EQ(Run(*window), 0);
+  EXPECT_TRUE(redrawn);
+  EXPECT_EQ(untouched, kGreen);
+  EXPECT_EQ(right, kBlue);
+}
+
+TEST_F(SaverHostWindowTest, AResizedWindowStillShowsTheWholePicture) {
+  auto window = MakeWindow(SaverMode::Window);
+  QTimer watcher;
+  recorder_.handle = [&](SaverHostWindow& w, const Message& m) -> intptr_t {
+    if (m.message == SaverMessage::EraseBackground) {
+      DrawHalves(w.Surface());
+      watcher.start(10);
+    }
+    return w.DefaultProc(m.message, m.wParam, m.lParam);
+  };
+  QSize after;  // smaller than the window's first size, set once it is known
+  bool resized = false, redrawn = false;
+  std::vector<QRgb> corners;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (!resized && ShownAt(*window, 0.25, 0.5) == kGreen) {
+      window->resize(after);
+      resized = true;
+    } else if (resized && !redrawn &&
+               window->screen()->grabWindow(window->winId()).size() == after * window->devicePixelRatio() &&
+               ShownAt(*window, 0.99, 0.99) == kBlue) {
+      corners = {ShownAt(*window, 0.0, 0.0), ShownAt(*window, 0.0, 1.0), ShownAt(*window, 1.0, 0.0),
+                 ShownAt(*window, 1.0, 1.0)};
+      // Bottom rows of the surface change; in the smaller window they are elsewhere.
+      gdi::FrameSurface& surface = window->Surface();
+      const int w = surface.Width(), h = surface.Height();
+      surface.FillRect({0, h - h / 4, w / 2, h}, gdi::Brush::Solid(gdi::PaletteIndex(8)));
+      surface.Flush();
+      redrawn = true;
+    } else if (redrawn && ShownAt(*window, 0.25, 0.95) == kBlue) {
+      window->DestroyNow();
+    }
+  });
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  const QSize drawn(window->Surface().Width(), window->Surface().Height());
+  after = QSize(drawn.width() * 3 / 5, drawn.height() * 2 / 3);
+  EXPECT_EQ(Run(*window), 0);
+  // The surface keeps its size; the picture is scaled over the whole window.
+  EXPECT_EQ(QSize(window->Surface().Width(), window->Surface().Height()), drawn);
+  EXPECT_EQ(corners, (std::vector<QRgb>{kGreen, kGreen, kBlue, kBlue}));
 }
 
 TEST_F(SaverHostWindowTest, CommandLineAndSurface) {

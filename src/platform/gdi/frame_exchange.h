@@ -7,13 +7,30 @@
 
 namespace fluxo::gdi {
 
+// Rows [first, end) of a frame.
+struct RowRange {
+  int first = 0;
+  int end = 0;
+  bool Empty() const { return end <= first; }
+};
+
 // Hands finished frames from the render thread to the presenter: the render
-// thread publishes a copy, the presenter takes the newest one.
+// thread publishes a copy, the presenter reads the newest one in place.
 class FrameExchange {
  public:
   void Publish(const uint8_t* pixels, int width, int height);
   // Copies the newest frame when it is newer than `serial`; returns false otherwise.
   bool TakeIfNewer(uint64_t& serial, std::vector<uint8_t>& pixels, int& width, int& height) const;
+  // The rows that changed since the last call (all of them after a change of
+  // size) and the newest frame's size. Meant for the one presenter.
+  RowRange TakeChangedRows(int& width, int& height);
+  // Calls reader(pixels, width, height) with the newest frame, which stays
+  // unchanged until the reader returns.
+  template <typename Reader>
+  void Read(Reader&& reader) const {
+    std::lock_guard lock(mutex_);
+    reader(pixels_.data(), width_, height_);
+  }
   uint64_t Serial() const;
 
  private:
@@ -21,6 +38,7 @@ class FrameExchange {
   std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
+  RowRange changed_;
   uint64_t serial_ = 0;
 };
 
