@@ -1,7 +1,7 @@
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
+#include "platform/system/saver_state.h"
 #include "sound/sound_feed.h"
 
 namespace fluxo {

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "engine/module_registry.h"
-#include "platform/system/saver_state.h"
 #include "modules/plugin_host_callbacks.h"
 #include "modules/plugin_host_device.h"
 #include "modules/plugin_host_guard.h"
 #include "platform/registry/registry.h"
+#include "platform/system/saver_state.h"
 #include "settings/settings_store.h"
 
 namespace fluxo {

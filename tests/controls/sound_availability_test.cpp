@@ -2,8 +2,8 @@
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
+#include "platform/system/saver_state.h"
 #include "sound/feed_fixture.h"
 
 namespace fluxo {

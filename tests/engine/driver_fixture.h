@@ -1,9 +1,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include "engine/fake_window.h"
 #include "engine/module_registry.h"
 #include "platform/system/saver_state.h"
-#include "engine/fake_window.h"
 #include "settings/main_settings.h"
 #include "sound/sound_feed.h"
 

@@ -16,8 +16,8 @@
 #include "engine/headless_window.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
-#include "platform/system/saver_state.h"
 #include "platform/system/priority.h"
+#include "platform/system/saver_state.h"
 #include "settings/main_settings.h"
 #include "sound/sound_feed.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "engine/fake_window.h"
-#include "platform/system/saver_state.h"
 #include "engine/video_mode.h"
 #include "platform/registry/registry.h"
+#include "platform/system/saver_state.h"
 #include "platform/system/screen_modes.h"
 #include "settings/main_settings.h"
 #include "settings/settings_store.h"

@@ -6,9 +6,9 @@
 
 #include "controls/controls.h"
 #include "engine/module_registry.h"
-#include "platform/system/saver_state.h"
 #include "platform/gdi/frame_surface.h"
 #include "platform/system/random.h"
+#include "platform/system/saver_state.h"
 #include "platform/system/tick_count.h"
 
 namespace fluxo::test {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "controls/controls.h"
-#include "platform/system/saver_state.h"
 #include "modules/plugin_host_callbacks.h"
 #include "platform/system/random.h"
+#include "platform/system/saver_state.h"
 #include "sound/sound_feed.h"
 
 namespace fluxo::test {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "engine/module_registry.h"
-#include "platform/system/saver_state.h"
 #include "palette/palette_engine.h"
+#include "platform/system/saver_state.h"
 #include "registry/fresh_store.h"
 #include "settings/main_settings.h"
 #include "settings/saved_displays.h"
