@@ -80,10 +80,10 @@ class PulseSession {
 
   void OpenStream(uint32_t rate) {
     rate_ = rate;
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, rate, kChannels};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, rate, kChannels};
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    stream_ = pa_stream_new(context_, "Tonewell analysis", &spec, &map);
+    stream_ = pa_stream_new(context_, "Tonewell analysis", &sampleFormat, &map);
     if (!stream_) {
       failure_ = "cannot create a record stream: " + Error();
       return;
@@ -93,7 +93,7 @@ class PulseSession {
     // Ask for a fragment per 60th of a second, so levels keep pace with the saver.
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&spec) * (rate / kFragmentsPerSecond));
+    attributes.fragsize = static_cast<uint32_t>(pa_frame_size(&sampleFormat) * (rate / kFragmentsPerSecond));
     if (pa_stream_connect_record(stream_, options_.source.c_str(), &attributes, PA_STREAM_ADJUST_LATENCY) < 0)
       failure_ = "cannot record from \"" + options_.source + "\": " + Error();
   }

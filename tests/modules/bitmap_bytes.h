@@ -16,7 +16,7 @@ inline void Put32(std::vector<uint8_t>& b, uint32_t v) {
   Put16(b, v >> 16);
 }
 
-struct BitmapSpec {
+struct BitmapLayout {
   int32_t width = 4;
   int32_t height = 2;  // negative: top-down
   uint16_t bits = 8;
@@ -27,7 +27,7 @@ struct BitmapSpec {
   bool coreHeader = false;
 };
 
-inline std::vector<uint8_t> BitmapBytes(const BitmapSpec& s) {
+inline std::vector<uint8_t> BitmapBytes(const BitmapLayout& s) {
   std::vector<uint8_t> info;
   if (s.coreHeader) {
     Put32(info, 12);
@@ -77,8 +77,8 @@ inline std::vector<uint32_t> GreyTable(int entries) {
 // An 8-bit picture with a grey table whose pixel at (x, y) (rows bottom-up)
 // is value(x, y).
 template <class Value>
-BitmapSpec EightBitPicture(int width, int height, Value value) {
-  BitmapSpec s;
+BitmapLayout EightBitPicture(int width, int height, Value value) {
+  BitmapLayout s;
   s.width = width;
   s.height = height;
   s.bits = 8;

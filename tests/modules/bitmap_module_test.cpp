@@ -134,7 +134,7 @@ TEST(BitmapModuleTest, DamagedAndUnreadablePicturesAreSkippedQuietly) {
   std::vector<uint8_t> cut = test::BitmapBytes(test::EightBitPicture(6, 4, [](int, int) { return 99; }));
   cut.resize(cut.size() - 3);
   test::WriteFile(folder + "/b.bmp", cut);
-  test::BitmapSpec huge = test::EightBitPicture(6, 4, [](int, int) { return 98; });
+  test::BitmapLayout huge = test::EightBitPicture(6, 4, [](int, int) { return 98; });
   huge.width = huge.height = 100000;
   test::WriteFile(folder + "/c.bmp", test::BitmapBytes(huge));
   test::WriteFile(folder + "/d.png", {1, 2, 3});  // no importer in the engine alone

@@ -14,13 +14,13 @@ namespace fluxo {
 namespace {
 
 using test::BitmapBytes;
-using test::BitmapSpec;
+using test::BitmapLayout;
 
 // The picture's value at (x, y), y counted in memory rows.
 uint8_t At(const kit::IndexPicture& p, int x, int y) { return p.pixels[static_cast<size_t>(y) * p.Stride() + x]; }
 
-kit::IndexPicture Read(const BitmapSpec& spec, bool grey = false) {
-  std::optional<kit::SourceDib> dib = kit::ParseBitmapFile(BitmapBytes(spec));
+kit::IndexPicture Read(const BitmapLayout& layout, bool grey = false) {
+  std::optional<kit::SourceDib> dib = kit::ParseBitmapFile(BitmapBytes(layout));
   if (!dib) throw std::runtime_error("the reader refused a good bitmap");
   std::optional<kit::IndexPicture> picture = kit::ConvertToIndexPicture(*dib, grey);
   if (!picture) throw std::runtime_error("the conversion refused a good bitmap");
@@ -28,7 +28,7 @@ kit::IndexPicture Read(const BitmapSpec& spec, bool grey = false) {
 }
 
 TEST(BitmapReaderTest, OneAndFourBitPixelsComeOutInOrderFromTheHighBitsDown) {
-  BitmapSpec mono;
+  BitmapLayout mono;
   mono.width = 10;
   mono.height = 2;
   mono.bits = 1;
@@ -42,7 +42,7 @@ TEST(BitmapReaderTest, OneAndFourBitPixelsComeOutInOrderFromTheHighBitsDown) {
     EXPECT_EQ(At(one, x, 1), row1[x]) << x;
   }
 
-  BitmapSpec four;
+  BitmapLayout four;
   four.width = 3;
   four.height = 1;
   four.bits = 4;
@@ -55,66 +55,66 @@ TEST(BitmapReaderTest, OneAndFourBitPixelsComeOutInOrderFromTheHighBitsDown) {
 }
 
 TEST(BitmapReaderTest, ATopDownPictureKeepsItsRowsAndSaysSo) {
-  BitmapSpec spec = test::EightBitPicture(2, 3, [](int x, int y) { return static_cast<uint8_t>(10 * y + x); });
-  spec.height = -3;
-  const kit::IndexPicture picture = Read(spec);
+  BitmapLayout layout = test::EightBitPicture(2, 3, [](int x, int y) { return static_cast<uint8_t>(10 * y + x); });
+  layout.height = -3;
+  const kit::IndexPicture picture = Read(layout);
   EXPECT_TRUE(picture.topDown);
   EXPECT_EQ(picture.Info().height, -3);
   EXPECT_EQ(At(picture, 1, 2), 21);
 }
 
 TEST(BitmapReaderTest, ACoreHeaderHasThreeByteColoursAndSixteenBitSizes) {
-  BitmapSpec spec = test::EightBitPicture(2, 1, [](int x, int) { return static_cast<uint8_t>(x); });
-  spec.coreHeader = true;
-  spec.colours = {0x000000, 0x306090};  // (0x30 + 0x60 + 0x90 + 1) / 3 = 0x60
-  const kit::IndexPicture grey = Read(spec, true);
+  BitmapLayout layout = test::EightBitPicture(2, 1, [](int x, int) { return static_cast<uint8_t>(x); });
+  layout.coreHeader = true;
+  layout.colours = {0x000000, 0x306090};  // (0x30 + 0x60 + 0x90 + 1) / 3 = 0x60
+  const kit::IndexPicture grey = Read(layout, true);
   EXPECT_EQ(At(grey, 0, 0), 0);
   EXPECT_EQ(At(grey, 1, 0), 0x60);
 }
 
 TEST(BitmapReaderTest, RunLengthEightBitStreamsFollowRunsAbsoluteRunsLineEndsAndDeltas) {
-  BitmapSpec spec;
-  spec.width = 6;
-  spec.height = 3;
-  spec.bits = 8;
-  spec.compression = 1;
-  spec.colours = test::GreyTable(256);
-  spec.pixels = {3, 7,              // 7 7 7
+  BitmapLayout layout;
+  layout.width = 6;
+  layout.height = 3;
+  layout.bits = 8;
+  layout.compression = 1;
+  layout.colours = test::GreyTable(256);
+  layout.pixels = {3, 7,              // 7 7 7
                  0, 3, 1, 2, 3, 0,  // absolute 1 2 3, padded to an even length
                  0, 0,              // next line
                  0, 2, 2, 1,        // skip two right and one up
                  2, 9,              // 9 9 at (2..3, 2)
                  0, 1};             // end of bitmap
-  const kit::IndexPicture p = Read(spec);
+  const kit::IndexPicture p = Read(layout);
   const std::vector<std::vector<uint8_t>> expected = {{7, 7, 7, 1, 2, 3}, {0, 0, 0, 0, 0, 0}, {0, 0, 9, 9, 0, 0}};
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(At(p, x, y), expected[y][x]) << x << "," << y;
 }
 
 TEST(BitmapReaderTest, RunLengthFourBitStreamsAlternateTheNibbles) {
-  BitmapSpec spec;
-  spec.width = 8;
-  spec.height = 1;
-  spec.bits = 4;
-  spec.compression = 2;
-  spec.colours = test::GreyTable(16);
-  spec.pixels = {5, 0x12,              // 1 2 1 2 1
+  BitmapLayout layout;
+  layout.width = 8;
+  layout.height = 1;
+  layout.bits = 4;
+  layout.compression = 2;
+  layout.colours = test::GreyTable(16);
+  layout.pixels = {5, 0x12,              // 1 2 1 2 1
                  0, 3,    0x34, 0x50,  // absolute 3 4 5
                  0, 1};
-  const kit::IndexPicture p = Read(spec);
+  const kit::IndexPicture p = Read(layout);
   const std::vector<uint8_t> expected = {1, 2, 1, 2, 1, 3, 4, 5};
   for (int x = 0; x < 8; ++x) EXPECT_EQ(At(p, x, 0), expected[x]) << x;
 }
 
 TEST(BitmapReaderTest, AFileOnDiskReadsLikeItsBytesAndTrailingBytesDoNotMatter) {
-  BitmapSpec spec = test::EightBitPicture(5, 4, [](int x, int y) { return static_cast<uint8_t>(x * y); });
-  std::vector<uint8_t> bytes = BitmapBytes(spec);
+  BitmapLayout layout = test::EightBitPicture(5, 4, [](int x, int y) { return static_cast<uint8_t>(x * y); });
+  std::vector<uint8_t> bytes = BitmapBytes(layout);
   bytes.resize(bytes.size() + 100000, 0xEE);
   const std::string path = test::TestHome() + "/reader-trailing.bmp";
   test::WriteFile(path, bytes);
   std::optional<kit::SourceDib> fromFile = kit::ReadBitmapFile(path);
   ASSERT_TRUE(fromFile);
-  EXPECT_EQ(fromFile->bits, spec.pixels);
+  EXPECT_EQ(fromFile->bits, layout.pixels);
   EXPECT_FALSE(kit::ReadBitmapFile(test::TestHome() + "/no-such-picture.bmp"));
 }
 
@@ -123,23 +123,23 @@ struct Malformed {
   std::function<std::vector<uint8_t>()> bytes;
 };
 
-BitmapSpec Good() {
+BitmapLayout Good() {
   return test::EightBitPicture(4, 2, [](int x, int y) { return static_cast<uint8_t>(x + y); });
 }
 
-BitmapSpec Rle(std::vector<uint8_t> stream, int width = 4, int height = 2) {
-  BitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.compression = 1;
-  spec.colours = test::GreyTable(256);
-  spec.pixels = std::move(stream);
-  return spec;
+BitmapLayout Rle(std::vector<uint8_t> stream, int width = 4, int height = 2) {
+  BitmapLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.compression = 1;
+  layout.colours = test::GreyTable(256);
+  layout.pixels = std::move(stream);
+  return layout;
 }
 
-std::vector<uint8_t> With(BitmapSpec spec, const std::function<void(BitmapSpec&)>& change) {
-  change(spec);
-  return BitmapBytes(spec);
+std::vector<uint8_t> With(BitmapLayout layout, const std::function<void(BitmapLayout&)>& change) {
+  change(layout);
+  return BitmapBytes(layout);
 }
 
 std::vector<uint8_t> Patched(std::vector<uint8_t> bytes, size_t at, uint32_t value) {
@@ -162,17 +162,17 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
          return b;
        }},
       {"unknown header size", [] { return Patched(BitmapBytes(Good()), 14, 20); }},
-      {"zero width", [] { return With(Good(), [](BitmapSpec& s) { s.width = 0; }); }},
-      {"negative width", [] { return With(Good(), [](BitmapSpec& s) { s.width = -4; }); }},
-      {"zero height", [] { return With(Good(), [](BitmapSpec& s) { s.height = 0; }); }},
-      {"100000 x 100000", [] { return With(Good(), [](BitmapSpec& s) { s.width = s.height = 100000; }); }},
+      {"zero width", [] { return With(Good(), [](BitmapLayout& s) { s.width = 0; }); }},
+      {"negative width", [] { return With(Good(), [](BitmapLayout& s) { s.width = -4; }); }},
+      {"zero height", [] { return With(Good(), [](BitmapLayout& s) { s.height = 0; }); }},
+      {"100000 x 100000", [] { return With(Good(), [](BitmapLayout& s) { s.width = s.height = 100000; }); }},
       {"100000 x 100000 run-length picture that ends at once",
        [] {
          return BitmapBytes(Rle({0, 1}, 100000, 100000));
        }},
       {"a side beyond the limit",
        [] {
-         return With(Good(), [](BitmapSpec& s) {
+         return With(Good(), [](BitmapLayout& s) {
            s.width = 40000;
            s.height = 1;
          });
@@ -191,15 +191,15 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
        }},
       {"pixel offset beyond the file", [] { return Patched(BitmapBytes(Good()), 10, 0x7FFFFFF0); }},
       {"pixel offset inside the headers", [] { return Patched(BitmapBytes(Good()), 10, 20); }},
-      {"two bits a pixel", [] { return With(Good(), [](BitmapSpec& s) { s.bits = 2; }); }},
-      {"compressed as JPEG", [] { return With(Good(), [](BitmapSpec& s) { s.compression = 4; }); }},
+      {"two bits a pixel", [] { return With(Good(), [](BitmapLayout& s) { s.bits = 2; }); }},
+      {"compressed as JPEG", [] { return With(Good(), [](BitmapLayout& s) { s.compression = 4; }); }},
       {"run-length 8 at four bits",
        [] {
-         return With(Rle({0, 1}), [](BitmapSpec& s) { s.bits = 4; });
+         return With(Rle({0, 1}), [](BitmapLayout& s) { s.bits = 4; });
        }},
       {"colour masks on a 24-bit picture",
        [] {
-         return With(Good(), [](BitmapSpec& s) {
+         return With(Good(), [](BitmapLayout& s) {
            s.bits = 24;
            s.compression = 3;
            s.masks = {1, 2, 4};
@@ -207,7 +207,7 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
        }},
       {"colour masks missing",
        [] {
-         BitmapSpec s = Good();
+         BitmapLayout s = Good();
          s.bits = 16;
          s.compression = 3;
          s.colours.clear();
@@ -249,7 +249,7 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
        }},
       {"top-down run-length picture",
        [] {
-         return With(Rle({0, 1}), [](BitmapSpec& s) { s.height = -2; });
+         return With(Rle({0, 1}), [](BitmapLayout& s) { s.height = -2; });
        }},
   };
   for (const Malformed& c : cases) EXPECT_FALSE(kit::ParseBitmapFile(c.bytes())) << c.what;
@@ -258,9 +258,9 @@ TEST(BitmapReaderTest, EveryMalformedPictureIsRefused) {
 TEST(BitmapReaderTest, AnAbsurdHeaderIsRefusedFromItsHeadAlone) {
   // The file reader asks the headers how much to read; for a refused header
   // it reads nothing more.
-  BitmapSpec spec = Good();
-  spec.width = spec.height = 100000;
-  std::vector<uint8_t> head = BitmapBytes(spec);
+  BitmapLayout layout = Good();
+  layout.width = layout.height = 100000;
+  std::vector<uint8_t> head = BitmapBytes(layout);
   head.resize(kit::kBitmapHeaderBytes);
   EXPECT_EQ(kit::BitmapFileBytesNeeded(head), 0u);
   EXPECT_EQ(kit::BitmapFileBytesNeeded(BitmapBytes(Good())), BitmapBytes(Good()).size());
