@@ -5,7 +5,7 @@
 
 namespace {
 
-// One application object for every test of the host; the tests run on Qt's
+// One application object for every test program of the Qt side; the tests run on Qt's
 // offscreen platform.
 class QtApplicationEnvironment : public testing::Environment {
  public:
@@ -17,7 +17,7 @@ class QtApplicationEnvironment : public testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[20] = "fluxo_tests_host";
+  char name_[20] = "fluxo_tests_qt";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> application_;
 };
