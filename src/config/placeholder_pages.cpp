@@ -31,10 +31,6 @@ ConfigPage* CreateMainPage(ConfigSession& session) { return Placeholder(session)
 
 ConfigPage* CreateAuxiliaryPage(ConfigSession& session) { return Placeholder(session); }
 
-ConfigPage* CreateEditDisplaysPage(ConfigSession& session) { return Placeholder(session); }
-
 ConfigPage* CreateVideoPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateSequencerPage(ConfigSession& session) { return Placeholder(session); }
 
 }  // namespace fluxo::config
