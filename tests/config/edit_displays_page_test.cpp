@@ -68,6 +68,10 @@ class EditDisplaysPageTest : public DisplayTest {
     return widget;
   }
   QComboBox* Displays() { return Find<QComboBox>(1078); }
+  void ChooseDisplay(const QString& name) {
+    Displays()->setCurrentIndex(Displays()->findText(name));
+    Q_EMIT Displays()->activated(Displays()->currentIndex());
+  }
   void Click(int id) { Find<QPushButton>(id)->click(); }
   void ClickCheck(int id) { Find<QCheckBox>(id)->click(); }
   void SaveAs(const QString& name) {
@@ -112,8 +116,7 @@ TEST_F(EditDisplaysPageTest, ModuleChecksEditTheDisplayAndEnableSaving) {
   EXPECT_NE(Main().clearFirst, clearFirst);
 
   // Choosing a saved display loads it and the edit is no longer pending.
-  Displays()->setCurrentIndex(Displays()->findText("Alpha"));
-  Q_EMIT Displays()->activated(Displays()->currentIndex());
+  ChooseDisplay("Alpha");
   EXPECT_TRUE(IsActive(kModuleBezier));
   EXPECT_FALSE(IsActive(kModuleStar));
   EXPECT_FALSE(session.ConfigDirty());
@@ -243,7 +246,8 @@ TEST_F(EditDisplaysPageTest, ExportedDisplaysImportUnderTheFileName) {
     proposed = name;
     return folder + "/" + name + ".FLX";
   };
-  Displays()->setEditText("Night Sky");
+  // The export stores the display as edited: here the chosen one, unchanged.
+  ChooseDisplay("Night Sky");
   Click(1047);
   EXPECT_EQ(proposed, "Night Sky");
   const auto exported = Stored("Night Sky");
