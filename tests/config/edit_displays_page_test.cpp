@@ -1,4 +1,7 @@
+#include <dlfcn.h>
+
 #include <QCheckBox>
+#include <QFile>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -9,6 +12,7 @@
 
 #include "config/config_session.h"
 #include "config/edit_displays_page.h"
+#include "modules/plugin_fixture.h"
 #include "settings/display_file.h"
 #include "settings/display_fixture.h"
 #include "sound/sound_feed.h"
@@ -333,6 +337,39 @@ TEST_F(EditDisplaysPageTest, WithoutPlugInsThePlugInModuleCannotBeChosen) {
   EXPECT_FALSE(Find<QCheckBox>(1053)->isEnabled());
   EXPECT_FALSE(Find<QPushButton>(1087)->isEnabled());
   EXPECT_FALSE(Find<QLabel>(1335)->isEnabled());
+}
+
+// The probe plug-in that the test build makes, copied alone into a plug-in
+// folder of the test home.
+TEST_F(EditDisplaysPageTest, ThePlugInListLoadsTheChosenLibraryForItsAboutBox) {
+  const QString built = QString::fromStdString(BuiltPlugInFolder() + "/Probe.so");
+  if (!QFileInfo::exists(built)) GTEST_SKIP() << "the probe plug-in is not built";
+  const QString folder = QString::fromStdString(TestHome()) + "/plugins-edit";
+  ASSERT_TRUE(QDir().mkpath(folder));
+  QFile::remove(folder + "/Probe.so");
+  ASSERT_TRUE(QFile::copy(built, folder + "/Probe.so"));
+  WriteText(MakeKey(std::string("Control Panel\\") + SettingsKeyName()), "PlugInDir", folder.toStdString());
+
+  OpenPage();
+  auto* list = Find<QComboBox>(1079);
+  ASSERT_TRUE(list->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>(1053)->isEnabled());
+  ASSERT_EQ(list->count(), 1);
+  EXPECT_STREQ(Slot(kModulePlugIn).pluginPath, "Probe.so");
+  ASSERT_NE(Slot(kModulePlugIn).about, nullptr) << "loaded although the PlugIn module is not running";
+
+  void* library = dlopen((folder + "/Probe.so").toUtf8().constData(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  auto results = reinterpret_cast<ProbeReport* (*)()>(dlsym(library, "ProbeResults"));
+  const int32_t before = results()->aboutCalls;
+  Click(1087);
+  EXPECT_EQ(results()->aboutCalls, before + 1);
+
+  Slot(kModulePlugIn).pluginPath[0] = 0;
+  Q_EMIT list->activated(0);
+  EXPECT_STREQ(Slot(kModulePlugIn).pluginPath, "Probe.so");
+  EXPECT_TRUE(session.ConfigDirty());
+  dlclose(library);
 }
 
 }  // namespace
