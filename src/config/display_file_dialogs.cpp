@@ -40,14 +40,10 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
          QMessageBox::Yes;
 }
 
-void Warn(QWidget* parent, const QString& title, const QString& text) {
-  QMessageBox::warning(parent, title, text);
-}
+void Warn(QWidget* parent, const QString& title, const QString& text) { QMessageBox::warning(parent, title, text); }
 
 }  // namespace
 
-DisplayFileDialogs StandardDisplayFileDialogs() {
-  return {&ChooseExportFile, &ChooseImportFiles, &AskYesNo, &Warn};
-}
+DisplayFileDialogs StandardDisplayFileDialogs() { return {&ChooseExportFile, &ChooseImportFiles, &AskYesNo, &Warn}; }
 
 }  // namespace fluxo::config

@@ -39,9 +39,9 @@ struct ModuleCheck {
 };
 // In module index order.
 constexpr ModuleCheck kModuleChecks[kModuleCount] = {
-    {1021, "Bezier"}, {1041, "Cyclic"},  {1060, "Pattern"},  {1061, "Plasma"},     {1062, "Polygon"},
-    {1082, "Sphere"}, {1083, "Stain"},   {1084, "Star"},     {1099, "Vortex"},     {1100, "Ray"},
-    {1049, "Whip"},   {1050, "Flow"},    {1051, "Line"},     {1052, "Squiggle"},   {1046, "Effect"},
+    {1021, "Bezier"},     {1041, "Cyclic"},  {1060, "Pattern"},   {1061, "Plasma"},   {1062, "Polygon"},
+    {1082, "Sphere"},     {1083, "Stain"},   {1084, "Star"},      {1099, "Vortex"},   {1100, "Ray"},
+    {1049, "Whip"},       {1050, "Flow"},    {1051, "Line"},      {1052, "Squiggle"}, {1046, "Effect"},
     {1048, "Slide Show"}, {1053, "Plug-In"}, {1071, "Sequencer"}, {1070, "Random"},
 };
 constexpr int kCheckColumns = 5;
@@ -294,8 +294,8 @@ void EditDisplaysPage::ExportSelection() {
   const QString file = dialogs_.chooseExportFile(this, QString::fromStdString(ExportFileName(utf8.toStdString())));
   if (file.isEmpty()) return;
   if (!ExportDisplay(DisplayKeyPath(utf8.toStdString()).c_str(), file.toUtf8().constData()))
-    dialogs_.warn(this, "Export this Display", QStringLiteral("The display \"%1\" could not be written to %2.")
-                                                   .arg(name, file));
+    dialogs_.warn(this, "Export this Display",
+                  QStringLiteral("The display \"%1\" could not be written to %2.").arg(name, file));
 }
 
 void EditDisplaysPage::ImportDisplays() {

@@ -32,7 +32,9 @@ class EditDisplaysPage : public ConfigPage {
   void ReadModuleChecks();
   void ShowModuleChecks();
   void ShowSyncState();
+  // Loads the display selected in the list and makes it "Active".
   void LoadSelectedDisplay();
+  // Saved displays or "Active" changed: the pages' lists refill.
   void DisplaysChanged();
 
   void ModuleCheckClicked();
@@ -46,8 +48,8 @@ class EditDisplaysPage : public ConfigPage {
   void AboutPlugIn();
   void Preview();
 
-  // The name typed or chosen in the display box, or the reason it cannot
-  // name a display (empty stands for "Scratch").
+  // The name in the display box, "Scratch" when it is empty. False, after
+  // telling the user, when the store cannot hold a display of that name.
   bool EditedName(QString& name, const QString& command);
 
   DisplayFileDialogs dialogs_;

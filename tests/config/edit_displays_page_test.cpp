@@ -1,9 +1,11 @@
+#include "config/edit_displays_page.h"
+
 #include <dlfcn.h>
 
 #include <QCheckBox>
-#include <QFile>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,7 +13,6 @@
 #include <memory>
 
 #include "config/config_session.h"
-#include "config/edit_displays_page.h"
 #include "modules/plugin_fixture.h"
 #include "settings/display_file.h"
 #include "settings/display_fixture.h"
@@ -315,7 +316,9 @@ TEST_F(EditDisplaysPageTest, ABrokenFileIsRefusedWithItsReasonAndChangesNothing)
   EXPECT_EQ(changed.count(), 0);
 
   // A missing file says so as well.
-  page->Dialogs().chooseImportFiles = [&](QWidget*) { return QStringList{QString::fromStdString(TestHome() + "/gone.FLX")}; };
+  page->Dialogs().chooseImportFiles = [&](QWidget*) {
+    return QStringList{QString::fromStdString(TestHome() + "/gone.FLX")};
+  };
   Click(1054);
   ASSERT_EQ(warnings.size(), 2u);
   EXPECT_FALSE(DisplayExists("gone"));

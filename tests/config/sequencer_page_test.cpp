@@ -1,7 +1,9 @@
+#include "config/sequencer_page.h"
+
 #include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -11,7 +13,6 @@
 #include <memory>
 
 #include "config/config_session.h"
-#include "config/sequencer_page.h"
 #include "settings/display_fixture.h"
 #include "support/test_environment.h"
 
