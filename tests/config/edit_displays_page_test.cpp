@@ -325,6 +325,36 @@ TEST_F(EditDisplaysPageTest, ABrokenFileIsRefusedWithItsReasonAndChangesNothing)
   EXPECT_EQ(ListedNames(), listed);
 }
 
+TEST_F(EditDisplaysPageTest, FilesThatCannotBeWrittenOrBreakOffAreReported) {
+  StoreDisplay("Dawn", kModuleFlow);
+  OpenPage();
+  ChooseDisplay("Dawn");
+  const QString home = QString::fromStdString(TestHome());
+  QString target = home + "/no such folder/Dawn.FLX";
+  page->Dialogs().chooseExportFile = [&](QWidget*, const QString&) { return target; };
+  Click(1047);
+  ASSERT_EQ(warnings.size(), 1u) << "an export that wrote nothing says so";
+  EXPECT_FALSE(QFileInfo::exists(target));
+
+  target = home + "/Dawn.FLX";
+  Click(1047);
+  ASSERT_EQ(warnings.size(), 1u);
+  QFile whole(target);
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  const QString cut = home + "/Dusk.FLX";
+  QFile broken(cut);
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write(bytes.left(bytes.size() - 2));  // the last record breaks off
+  broken.close();
+
+  page->Dialogs().chooseImportFiles = [&](QWidget*) { return QStringList{cut}; };
+  Click(1054);
+  ASSERT_EQ(warnings.size(), 2u) << "a partial import is not passed off as a whole one";
+  EXPECT_TRUE(DisplayHasModule("Dusk", "Flow")) << "what came before the break is kept";
+  EXPECT_EQ(ActiveDisplayName(), "Dusk");
+}
+
 TEST_F(EditDisplaysPageTest, NamesTheStoreCannotHoldAreNotSaved) {
   OpenPage();
   ClickCheck(1021);
