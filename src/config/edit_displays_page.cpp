@@ -220,8 +220,7 @@ void EditDisplaysPage::LoadSelectedDisplay() {
 void EditDisplaysPage::DisplaysChanged() { Q_EMIT Session().SavedDisplaysChanged(); }
 
 void EditDisplaysPage::ModuleCheckClicked() {
-  Session().SetConfigDirty(true);
-  saveSelection_->setEnabled(true);
+  Session().SetConfigDirty(true);  // enables "Save Selection"
   ReadModuleChecks();
   ShowSyncState();
 }
