@@ -1,5 +1,7 @@
 #include "uninstall/uninstall_steps.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -105,14 +107,23 @@ bool FoundInPath(const std::string& name) {
   return false;
 }
 
-// An entry is ours when it runs the saver installed here, or runs "fluxo"
-// by name and no such program is left to run.
-bool NamesRemovedSaver(const std::string& entryProgram) {
+bool IsSaverName(const std::string& name) {
+  const std::string saver = install::kSaverProgram;
+  return name.size() == saver.size() && std::equal(name.begin(), name.end(), saver.begin(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+         });
+}
+
+// An entry is ours when it runs a program called "fluxo" that is gone now:
+// left in place it would break the user's screen saver. An entry whose
+// program is still there (the system-wide package's, say) keeps working and
+// stays.
+bool RunsMissingSaver(const std::string& entryProgram) {
   const std::string program = Expanded(entryProgram);
-  if (program.find('/') == std::string::npos) return program == install::kSaverProgram && !FoundInPath(program);
+  if (!IsSaverName(fs::path(program).filename().string())) return false;
+  if (program.find('/') == std::string::npos) return !FoundInPath(program);
   std::error_code ec;
-  const fs::path installed = fs::weakly_canonical(Below(SystemFolder(), install::kSaverProgram), ec);
-  return fs::weakly_canonical(program, ec) == installed;
+  return !fs::exists(program, ec);
 }
 
 }  // namespace
@@ -188,7 +199,7 @@ void RemoveXScreenSaverEntry() {
   const auto text = ReadWholeFile(file);
   if (!text) return;
   const ProgramsEdit edit =
-      RemoveProgramEntries(*text, NamesRemovedSaver, ReadWholeFile(Below(UserHomeFolder(), install::kXScreenSaverBackup)));
+      RemoveProgramEntries(*text, RunsMissingSaver, ReadWholeFile(Below(UserHomeFolder(), install::kXScreenSaverBackup)));
   if (edit.removed > 0) ReplaceFile(file, edit.text);
 }
 

@@ -105,6 +105,22 @@ TEST_F(UninstallTest, TheXScreenSaverEntryGoesAndTheRestOfTheFileIsAsBefore) {
   EXPECT_EQ(Read(file), xscreensaverBefore);
 }
 
+TEST_F(UninstallTest, AnXScreenSaverEntryOfAFluxoThatStaysIsKept) {
+  // A system-wide Fluxo beside the one this uninstaller removes.
+  const std::string other = TestHome() + "/usr/bin/fluxo";
+  fs::create_directories(fs::path(other).parent_path());
+  std::ofstream(other) << "saver";
+  const std::string file = UserHomeFolder() + "/.xscreensaver";
+  const std::string text =
+      "mode:\tone\nselected:\t1\nprograms:\t\\\n"
+      "\t\t" + SystemFolder() + "/fluxo -root\t\\n\\\n"
+      "\t\t" + other + " -root\t\\n\n";
+  std::ofstream(file, std::ios::trunc) << text;
+  Answers answers;
+  ASSERT_EQ(Uninstall(answers), 0);
+  EXPECT_EQ(Read(file), "mode:\tone\nselected:\t0\nprograms:\t\\\n\t\t" + other + " -root\t\\n\n");
+}
+
 TEST_F(UninstallTest, KeepingTheLauncherKeepsOnlyTheLauncher) {
   Answers answers{.launcher = false};
   ASSERT_EQ(Uninstall(answers), 0);
