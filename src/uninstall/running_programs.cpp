@@ -1,8 +1,8 @@
 #include "uninstall/running_programs.h"
 
 #include <signal.h>
-#include <unistd.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -34,8 +34,7 @@ std::vector<pid_t> ProcessesRunning(const std::vector<std::string>& programPaths
   std::error_code ec;
   for (fs::directory_iterator it("/proc", ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
-      continue;
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
     const pid_t pid = static_cast<pid_t>(std::stol(name));
     if (pid != getpid() && Runs(it->path(), programPaths)) found.push_back(pid);
   }

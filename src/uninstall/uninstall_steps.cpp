@@ -32,17 +32,23 @@ std::string Shortcut(const char* name) { return std::string(name) + install::kSh
 
 // The screen savers of this and of older versions.
 std::vector<std::string> SaverFiles() {
-  return {"Kickoff.EXE", "CYC_32.SCR", "PAT_32.SCR", "POL_32.SCR", "STN_32.SCR", "PLA_32.SCR",
-          "STR_32.SCR",  "VOR_32.SCR", "BEZ_32.SCR", "CYC_16.SCR", "PAT_16.SCR", "POL_16.SCR",
-          "STN_16.SCR",  "PLA_16.SCR", "STR_16.SCR", "VOR_16.SCR", "BEZ_16.SCR", "Fluxo.SCR",
-          install::kSaverProgram};
+  return {"Kickoff.EXE", "CYC_32.SCR", "PAT_32.SCR", "POL_32.SCR", "STN_32.SCR",          "PLA_32.SCR", "STR_32.SCR",
+          "VOR_32.SCR",  "BEZ_32.SCR", "CYC_16.SCR", "PAT_16.SCR", "POL_16.SCR",          "STN_16.SCR", "PLA_16.SCR",
+          "STR_16.SCR",  "VOR_16.SCR", "BEZ_16.SCR", "Fluxo.SCR",  install::kSaverProgram};
 }
 
 // What setup puts into the installation folder, of this and older versions.
 std::vector<std::string> InstallationFiles(bool launcherKept) {
-  std::vector<std::string> names = {"File_ID.DIZ", "UnInstall.EXE", "License.TXT", "ReadMe.TXT",
-                                    "FAQ.TXT",     "Setup.EXE",     "Random.SCR",  "Fluxo.EXE",
-                                    install::kUninstallProgram,     install::kConfigureProgram,
+  std::vector<std::string> names = {"File_ID.DIZ",
+                                    "UnInstall.EXE",
+                                    "License.TXT",
+                                    "ReadMe.TXT",
+                                    "FAQ.TXT",
+                                    "Setup.EXE",
+                                    "Random.SCR",
+                                    "Fluxo.EXE",
+                                    install::kUninstallProgram,
+                                    install::kConfigureProgram,
                                     install::kCompanionProgram};
   if (!launcherKept) names.insert(names.end(), {"Kickoff.EXE", install::kLauncherProgram});
   return names;
@@ -198,8 +204,8 @@ void RemoveXScreenSaverEntry() {
   const std::string file = Below(UserHomeFolder(), install::kXScreenSaverFile);
   const auto text = ReadWholeFile(file);
   if (!text) return;
-  const ProgramsEdit edit =
-      RemoveProgramEntries(*text, RunsMissingSaver, ReadWholeFile(Below(UserHomeFolder(), install::kXScreenSaverBackup)));
+  const ProgramsEdit edit = RemoveProgramEntries(*text, RunsMissingSaver,
+                                                 ReadWholeFile(Below(UserHomeFolder(), install::kXScreenSaverBackup)));
   if (edit.removed > 0) ReplaceFile(file, edit.text);
 }
 

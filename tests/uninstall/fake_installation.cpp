@@ -29,8 +29,7 @@ std::string Entry(const std::string& name, const std::string& exec) {
 void SetText(reg::Hive hive, const std::string& path, const char* name, const std::string& text) {
   reg::Key key;
   ASSERT_EQ(reg::CreateKey(hive, path, key), reg::kSuccess);
-  ASSERT_EQ(reg::SetValue(key, name, reg::kRegSz, text.c_str(), static_cast<uint32_t>(text.size() + 1)),
-            reg::kSuccess);
+  ASSERT_EQ(reg::SetValue(key, name, reg::kRegSz, text.c_str(), static_cast<uint32_t>(text.size() + 1)), reg::kSuccess);
 }
 
 // A user's XScreenSaver settings: four programs, one of them disabled and one
@@ -58,8 +57,8 @@ void FakeInstallation::SetUp() {
   installation = ProgramFilesFolder() + "/Fluxo";
   const std::string plugIns = installation + "/" + install::kPlugInFolder;
   const std::string settings = installation + "/" + install::kSettingsFolder;
-  for (const char* name : {install::kUninstallProgram, install::kConfigureProgram, "ReadMe.TXT", "License.TXT",
-                           "File_ID.DIZ"})
+  for (const char* name :
+       {install::kUninstallProgram, install::kConfigureProgram, "ReadMe.TXT", "License.TXT", "File_ID.DIZ"})
     Write(installation + "/" + name, std::string("installed ") + name);
   launcher = installation + "/" + install::kLauncherProgram;
   Write(launcher, "launcher");

@@ -1,5 +1,5 @@
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <string>

@@ -113,8 +113,11 @@ TEST_F(UninstallTest, AnXScreenSaverEntryOfAFluxoThatStaysIsKept) {
   const std::string file = UserHomeFolder() + "/.xscreensaver";
   const std::string text =
       "mode:\tone\nselected:\t1\nprograms:\t\\\n"
-      "\t\t" + SystemFolder() + "/fluxo -root\t\\n\\\n"
-      "\t\t" + other + " -root\t\\n\n";
+      "\t\t" +
+      SystemFolder() +
+      "/fluxo -root\t\\n\\\n"
+      "\t\t" +
+      other + " -root\t\\n\n";
   std::ofstream(file, std::ios::trunc) << text;
   Answers answers;
   ASSERT_EQ(Uninstall(answers), 0);

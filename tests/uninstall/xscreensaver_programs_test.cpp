@@ -1,8 +1,8 @@
+#include "uninstall/xscreensaver_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "uninstall/xscreensaver_programs.h"
 
 namespace fluxo::uninstall {
 namespace {
