@@ -84,6 +84,7 @@ TEST_F(ModulePageTest, ShowsOneRowPerControlWithTheModulesCaptions) {
   // Ten controls: no page selector.
   EXPECT_FALSE(Shown(1319));
   EXPECT_FALSE(Shown(1320));
+  EXPECT_FALSE(session->ConfigDirty());  // showing is no change
 }
 
 TEST_F(ModulePageTest, WhipsThreePagesOfControlsStayWithinTheirRange) {
