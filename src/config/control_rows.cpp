@@ -48,7 +48,8 @@ QLineEdit* MakeEdit(QWidget* parent, int id) {
 
 // The trackbar moved by the user: its edit shows the new position.
 void Follow(QSlider* slider, QLineEdit* edit) {
-  QObject::connect(slider, &QSlider::valueChanged, edit, [edit](int position) { edit->setText(QString::number(position)); });
+  QObject::connect(slider, &QSlider::valueChanged, edit,
+                   [edit](int position) { edit->setText(QString::number(position)); });
 }
 
 template <typename... W>

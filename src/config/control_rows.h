@@ -52,8 +52,7 @@ QGridLayout* MakeControlGrid(QWidget* parent);
 
 // Creates row i in `gridLine` (hidden), its source list filled, and keeps the
 // value edit following its trackbar.
-void BuildControlRow(ControlRowSet& set, QWidget* parent, int i, int gridLine, const QString& label,
-                     bool soundCapable);
+void BuildControlRow(ControlRowSet& set, QWidget* parent, int i, int gridLine, const QString& label, bool soundCapable);
 
 // A row for every defined control of a module; rows of controls 0..9 shown.
 // The slide show's "Strength" (control 9) sits two lines higher, under its

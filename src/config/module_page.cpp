@@ -104,6 +104,11 @@ class UpDown : public QWidget {
 class ModulePage final : public ConfigPage {
  public:
   ModulePage(ConfigSession& session, int module);
+  // The focused edit reports its last edit while the widget goes away: not
+  // to this page any more.
+  ~ModulePage() override {
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  }
 
   void SetActive() override;
   void ReadControls() override;
@@ -358,7 +363,8 @@ void ModulePage::StepPage(int change) {
   ModuleSlot& record = Record();
   const int highest = HighestDefinedControl(record.controls);
   const int64_t page = static_cast<int64_t>(record.settingsPage) - change;
-  if (highest >= 0 && page >= 0 && page <= highest / kControlsPerPage) record.settingsPage = static_cast<uint32_t>(page);
+  if (highest >= 0 && page >= 0 && page <= highest / kControlsPerPage)
+    record.settingsPage = static_cast<uint32_t>(page);
   Layout();
 }
 

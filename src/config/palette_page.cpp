@@ -70,6 +70,11 @@ bool AllChannels() { return QGuiApplication::keyboardModifiers().testFlag(Qt::Co
 class PalettePage final : public ConfigPage {
  public:
   explicit PalettePage(ConfigSession& session);
+  // The focused edit reports its last edit while the widget goes away: not
+  // to this page any more.
+  ~PalettePage() override {
+    for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+  }
 
   void SetActive() override;
   void ReadControls() override;
@@ -141,7 +146,8 @@ PalettePage::PalettePage(ConfigSession& session) : ConfigPage(session) {
     effects_->addButton(radio, effect.effect);
     effectLayout->addWidget(radio);
   }
-  connect(effects_, &QButtonGroup::idClicked, this, [this](int effect) { ChooseEffect(static_cast<PaletteEffect>(effect)); });
+  connect(effects_, &QButtonGroup::idClicked, this,
+          [this](int effect) { ChooseEffect(static_cast<PaletteEffect>(effect)); });
   side->addSpacing(8);
   side->addWidget(effectBox);
   side->addStretch(1);
@@ -215,7 +221,8 @@ void PalettePage::Ink() {
   colours.setColor(QPalette::Button, Qt::white);
   for (const ControlRow& row : rows_.rows)
     if (row.Exists())
-      for (QWidget* widget : std::initializer_list<QWidget*>{row.valueEdit, row.lowEdit, row.highEdit, row.sense, row.source})
+      for (QWidget* widget :
+           std::initializer_list<QWidget*>{row.valueEdit, row.lowEdit, row.highEdit, row.sense, row.source})
         widget->setPalette(colours);
 }
 

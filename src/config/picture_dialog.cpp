@@ -32,8 +32,7 @@ QStringList ImportedPatterns() {
 QStringList OpenBitmapFilters() {
   QStringList filters;
   const QStringList imported = ImportedPatterns();
-  if (!imported.isEmpty())
-    filters << QStringLiteral("Graphics files (*.bmp %1)").arg(imported.join(QLatin1Char(' ')));
+  if (!imported.isEmpty()) filters << QStringLiteral("Graphics files (*.bmp %1)").arg(imported.join(QLatin1Char(' ')));
   // Qt reads the patterns from the last parentheses, separated by blanks.
   filters << QStringLiteral("Bitmaps (*.bmp *.dib *.rle)") << QStringLiteral("Animations (*.1)")
           << QStringLiteral("All files (*)");

@@ -1,3 +1,5 @@
+#include "config/control_rows.h"
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -10,8 +12,6 @@
 #include <QWidget>
 #include <cstring>
 
-#include "config/control_rows.h"
-
 namespace fluxo::test {
 namespace {
 
@@ -20,7 +20,10 @@ using config::ControlRowSet;
 
 class ControlRowsTest : public ::testing::Test {
  protected:
-  void SetUp() override { rows.grid = config::MakeControlGrid(&page); }
+  void SetUp() override {
+    rows.grid = config::MakeControlGrid(&page);
+    page.setLayout(rows.grid);
+  }
 
   void Define(int i, const char* label, int32_t value, int32_t minimum, int32_t maximum, bool sound = false) {
     std::snprintf(block.label[i], sizeof block.label[i], "%s", label);

@@ -63,7 +63,9 @@ class ModulePageTest : public DisplayTest {
   }
   bool Shown(int id) const { return !Find<QWidget>(id)->isHidden(); }
   QString PageText() const { return Find<QLabel>(1320)->text(); }
-  void Step(const char* arrow) { QTest::mouseClick(Find<QWidget>(1319)->findChild<QToolButton*>(arrow), Qt::LeftButton); }
+  void Step(const char* arrow) {
+    QTest::mouseClick(Find<QWidget>(1319)->findChild<QToolButton*>(arrow), Qt::LeftButton);
+  }
 
   std::unique_ptr<ConfigSession> session;
   std::unique_ptr<ConfigPage> page;

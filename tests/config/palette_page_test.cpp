@@ -54,7 +54,9 @@ class PalettePageTest : public DisplayTest {
     else
       QTest::keyRelease(page.get(), Qt::Key_Control, Qt::NoModifier);
   }
-  void NudgeBrightness(Qt::KeyboardModifiers modifiers) { QTest::keyClick(Find<QSlider>(100), Qt::Key_Left, modifiers); }
+  void NudgeBrightness(Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(Find<QSlider>(100), Qt::Key_Left, modifiers);
+  }
 
   std::unique_ptr<ConfigSession> session;
   std::unique_ptr<ConfigPage> page;
@@ -167,7 +169,8 @@ TEST_F(PalettePageTest, ApplyStoresTheEditedPalette) {
   const int32_t brightness = Value(kParamScale, kRed);
   page->Apply();
   ASSERT_EQ(ActiveDisplayName(), "Scratch");
-  for (const char* name : {"RedScale", "GreenScale", "BlueScale"}) EXPECT_EQ(Number(PaletteKey("Scratch"), name), brightness);
+  for (const char* name : {"RedScale", "GreenScale", "BlueScale"})
+    EXPECT_EQ(Number(PaletteKey("Scratch"), name), brightness);
 }
 
 }  // namespace
