@@ -4,16 +4,20 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "config/config_page.h"
@@ -69,36 +73,50 @@ bool PlugInsInstalled() {
   return !folder.empty() && kit::CountFiles(folder + "/*.so") > 0;
 }
 
-// The page selector's up-down: the upper arrow goes back a page, the lower
-// one forward (a change of +1 / -1, as the arrows report it).
+// The page selector's up-down. The upper arrow (or the Up key) counts the page
+// number up, which the selector receives as a change of -1; the lower one
+// counts it down.
 class UpDown : public QWidget {
  public:
-  UpDown(QWidget* parent, std::function<void(int change)> stepped) : QWidget(parent) {
+  UpDown(QWidget* parent, std::function<void(int change)> stepped) : QWidget(parent), stepped_(std::move(stepped)) {
+    setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(2, 2, 2, 2);  // room for the focus frame
     layout->setSpacing(0);
-    up_ = Arrow(Qt::UpArrow, QStringLiteral("previousPage"), +1, stepped);
-    down_ = Arrow(Qt::DownArrow, QStringLiteral("nextPage"), -1, stepped);
-    layout->addWidget(up_);
-    layout->addWidget(down_);
+    layout->addWidget(Arrow(Qt::UpArrow, QStringLiteral("nextPage"), -1));
+    layout->addWidget(Arrow(Qt::DownArrow, QStringLiteral("previousPage"), +1));
   }
-  QToolButton* Up() const { return up_; }
-  QToolButton* Down() const { return down_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Up)
+      stepped_(-1);
+    else if (event->key() == Qt::Key_Down)
+      stepped_(+1);
+    else
+      QWidget::keyPressEvent(event);
+  }
+  void paintEvent(QPaintEvent*) override {
+    if (!hasFocus()) return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, frame);
+  }
 
  private:
-  QToolButton* Arrow(Qt::ArrowType type, const QString& name, int change, const std::function<void(int)>& stepped) {
+  QToolButton* Arrow(Qt::ArrowType type, const QString& name, int change) {
     auto* arrow = new QToolButton(this);
     arrow->setObjectName(name);
     arrow->setArrowType(type);
     arrow->setAutoRepeat(true);
-    arrow->setFocusPolicy(Qt::TabFocus);
+    arrow->setFocusPolicy(Qt::NoFocus);
     arrow->setFixedSize(22, 13);
-    connect(arrow, &QToolButton::clicked, this, [stepped, change] { stepped(change); });
+    connect(arrow, &QToolButton::clicked, this, [this, change] { stepped_(change); });
     return arrow;
   }
 
-  QToolButton* up_;
-  QToolButton* down_;
+  std::function<void(int change)> stepped_;
 };
 
 class ModulePage final : public ConfigPage {
@@ -258,7 +276,7 @@ void ModulePage::OrderTabs() {
     if (row.Exists())
       order.insert(order.end(),
                    {row.value, row.valueEdit, row.low, row.lowEdit, row.high, row.highEdit, row.sense, row.source});
-  order.insert(order.end(), {pageStepper_->Up(), pageStepper_->Down(), testModule_, reset_, testAll_, help_});
+  order.insert(order.end(), {pageStepper_, testModule_, reset_, testAll_, help_});
   for (size_t k = 1; k < order.size(); ++k) setTabOrder(order[k - 1], order[k]);
 }
 

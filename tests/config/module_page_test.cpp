@@ -106,6 +106,11 @@ TEST_F(ModulePageTest, WhipsThreePagesOfControlsStayWithinTheirRange) {
   EXPECT_EQ(PageText(), "Page 3 of 3");
   EXPECT_EQ(Slot(kModuleWhip).settingsPage, 2u);
   EXPECT_TRUE(Shown(395) && !Shown(380) && !Shown(370));
+  // The keyboard counts the page number as the arrows do.
+  QTest::keyClick(Find<QWidget>(1319), Qt::Key_Down);
+  EXPECT_EQ(PageText(), "Page 2 of 3");
+  QTest::keyClick(Find<QWidget>(1319), Qt::Key_Up);
+  EXPECT_EQ(PageText(), "Page 3 of 3");
 
   // The page of controls is kept with the module: a new page opens on it.
   Open(kModuleWhip);
