@@ -326,6 +326,11 @@ TEST_F(SlideShowPageTest, BrowseStoresTheChosenPicture) {
   QTest::mouseClick(Find<QPushButton>(1299), Qt::LeftButton);
   EXPECT_STREQ(Slot(kModuleBitmap).path, (folder + "/Sunset.bmp").c_str());
   EXPECT_FALSE(session->ConfigDirty());
+
+  // Resetting the module forgets its pictures too.
+  QTest::mouseClick(Find<QPushButton>(1087), Qt::LeftButton);
+  EXPECT_STREQ(Slot(kModuleBitmap).path, "");
+  EXPECT_TRUE(Find<QLineEdit>(1292)->text().isEmpty());
 }
 
 TEST_F(SlideShowPageTest, ATypedPathIsKeptWhole) {
