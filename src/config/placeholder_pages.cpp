@@ -19,10 +19,6 @@ ConfigPage* Placeholder(ConfigSession& session) {
 
 void HelpWindow::Show(int) {}
 
-ConfigPage* CreateModulePage(ConfigSession& session, int) { return Placeholder(session); }
-
-ConfigPage* CreatePalettePage(ConfigSession& session) { return Placeholder(session); }
-
 ConfigPage* CreateCustomPalettePage(ConfigSession& session) { return Placeholder(session); }
 
 ConfigPage* CreateSoundPage(ConfigSession& session) { return Placeholder(session); }
