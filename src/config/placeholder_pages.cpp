@@ -23,8 +23,6 @@ ConfigPage* CreateModulePage(ConfigSession& session, int) { return Placeholder(s
 
 ConfigPage* CreatePalettePage(ConfigSession& session) { return Placeholder(session); }
 
-ConfigPage* CreateCustomPalettePage(ConfigSession& session) { return Placeholder(session); }
-
 ConfigPage* CreateSoundPage(ConfigSession& session) { return Placeholder(session); }
 
 ConfigPage* CreateMainPage(ConfigSession& session) { return Placeholder(session); }

@@ -202,14 +202,16 @@ bool ApplyPendingCopy(CustomPaletteEditor& editor, PaletteEntry* entries) {
   return false;
 }
 
+void BeginSliderDrag(CustomPaletteEditor& editor, const PaletteEntry* entries, int red, int green, int blue) {
+  TakeUndoCopy(editor, entries);
+  editor.sliderRefRed = static_cast<float>(red);
+  editor.sliderRefGreen = static_cast<float>(green);
+  editor.sliderRefBlue = static_cast<float>(blue);
+}
+
 void SliderMoved(CustomPaletteEditor& editor, PaletteEntry* entries, int red, int green, int blue) {
   const int position[kChannels] = {red, green, blue};
-  if (editor.sliderRefRed < 0) {
-    TakeUndoCopy(editor, entries);
-    editor.sliderRefRed = static_cast<float>(red);
-    editor.sliderRefGreen = static_cast<float>(green);
-    editor.sliderRefBlue = static_cast<float>(blue);
-  }
+  if (editor.sliderRefRed < 0) BeginSliderDrag(editor, entries, red, green, blue);
   const float reference[kChannels] = {editor.sliderRefRed, editor.sliderRefGreen, editor.sliderRefBlue};
   const int f = FirstSelected(editor.selected);
   const int l = LastSelected(editor.selected);

@@ -53,9 +53,12 @@ void MergeEntries(CustomPaletteEditor& editor, PaletteEntry* entries);
 // Runs a waiting copy or merge onto the current selection; true if one ran.
 bool ApplyPendingCopy(CustomPaletteEditor& editor, PaletteEntry* entries);
 
-// A slider moved to these positions (0..255). The first movement of a drag
-// takes the undo copy and the references. One selected entry takes the
-// values; a run is scaled from the undo copy by position / reference.
+// A slider drag starts with the sliders at these positions (0..255): the
+// undo copy is taken and the positions become the references.
+void BeginSliderDrag(CustomPaletteEditor& editor, const PaletteEntry* entries, int red, int green, int blue);
+// The sliders stand at these positions; a drag not yet begun begins here.
+// One selected entry takes the values; a run is scaled from the undo copy
+// by position / reference (a reference of 0 keeps the colour).
 void SliderMoved(CustomPaletteEditor& editor, PaletteEntry* entries, int red, int green, int blue);
 void EndSliderDrag(CustomPaletteEditor& editor);
 

@@ -242,7 +242,7 @@ TEST_F(CustomPaletteEditTest, SlidersSetOneEntryAndScaleARunFromTheDragStart) {
   entries[41] = {100, 100, 200, 1};
   editor.stencilled[41] = 1;
   Select(40, 42);
-  SliderMoved(editor, entries.data(), 128, 128, 128);  // the drag starts where the sliders stand
+  BeginSliderDrag(editor, entries.data(), 128, 128, 128);
   SliderMoved(editor, entries.data(), 64, 128, 192);
   EXPECT_TRUE((entries[40] == PaletteEntry{50, 100, 255, 1}));
   SliderMoved(editor, entries.data(), 192, 128, 128);  // from the start, not from the last step
@@ -257,7 +257,7 @@ TEST_F(CustomPaletteEditTest, SlidersSetOneEntryAndScaleARunFromTheDragStart) {
 TEST_F(CustomPaletteEditTest, AZeroReferenceKeepsTheColour) {
   entries[90] = {100, 80, 60, 1};
   Select(90, 91);
-  SliderMoved(editor, entries.data(), 0, 128, 128);
+  SliderMoved(editor, entries.data(), 0, 128, 128);  // the first movement begins the drag
   SliderMoved(editor, entries.data(), 200, 64, 128);
   EXPECT_TRUE((entries[90] == PaletteEntry{100, 40, 60, 1}));
 }
