@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/config_session.h"
 #include "config/last_folder.h"
@@ -59,6 +60,8 @@ CustomPalettePage::CustomPalettePage(ConfigSession& session)
   connect(grid_, &SwatchGrid::SwatchPressed, this, &CustomPalettePage::SwatchPressed);
   connect(grid_, &SwatchGrid::DraggedOver, this, &CustomPalettePage::DraggedOver);
   connect(grid_, &SwatchGrid::Released, this, &CustomPalettePage::SelectionReleased);
+  connect(grid_, &SwatchGrid::KeyStep, this, &CustomPalettePage::KeyStep);
+  connect(grid_, &SwatchGrid::KeyRelease, this, [this] { Refresh(true); });
 
   auto* buttons = new QGridLayout;
   layout->addLayout(buttons);
@@ -198,14 +201,22 @@ void CustomPalettePage::SelectionReleased() {
   if (editor_.dragging) Refresh(true);
 }
 
-void CustomPalettePage::Refresh(bool mouseSelection) {
+void CustomPalettePage::KeyStep(int step, bool extend) {
+  const int index = std::clamp(editor_.cursorEntry + step, 0, kPaletteEntries - 1);
+  editor_.cursorEntry = index;
+  if (!extend) editor_.anchor = index;
+  SelectRun(editor_, editor_.anchor, index);
+  Refresh(false);
+}
+
+void CustomPalettePage::Refresh(bool selectionMade) {
   editor_.dragging = 0;
   const int first = FirstSelected(editor_.selected);
   const int last = LastSelected(editor_.selected);
   gradient_->setEnabled(last > first);
   reverse_->setEnabled(last > first);
   for (int ch = 0; ch < 3; ++ch) sliders_[ch]->setEnabled(!masks_[ch]->isChecked());
-  if (mouseSelection && ApplyPendingCopy(editor_, entries_)) Changed();
+  if (selectionMade && ApplyPendingCopy(editor_, entries_)) Changed();
   grid_->update();
 
   const bool single = first >= 0 && first == last;

@@ -48,9 +48,11 @@ class CustomPalettePage : public ConfigPage {
   void SwatchPressed(int index);
   void DraggedOver(int index);
   void SelectionReleased();
-  // After a mouse selection or an operation: enabling, a waiting copy or
-  // merge (mouse selections only), the grid and the sliders' positions.
-  void Refresh(bool mouseSelection);
+  void KeyStep(int step, bool extend);
+  // After a selection or an operation: enabling, a waiting copy or merge
+  // (only when the user has just made a selection), the grid and the
+  // sliders' positions.
+  void Refresh(bool selectionMade);
   void Changed();
   void SliderAction();
   void SliderValueChanged();

@@ -1,5 +1,6 @@
 #include "config/swatch_grid.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -15,6 +16,7 @@ SwatchGrid::SwatchGrid(const PaletteEntry* entries, const int32_t* selected, con
     : QWidget(parent), entries_(entries), selected_(selected), stencilled_(stencilled) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 QRect SwatchGrid::CellRect(const QRect& client, int index) {
@@ -59,6 +61,11 @@ void SwatchGrid::paintEvent(QPaintEvent*) {
       painter.fillRect(mark, Qt::white);
     }
   }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().windowText(), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 // The widget keeps the mouse from the press to the release, inside or out.
@@ -73,6 +80,20 @@ void SwatchGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void SwatchGrid::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) Q_EMIT Released();
+}
+
+void SwatchGrid::keyPressEvent(QKeyEvent* event) {
+  const bool extend = event->modifiers() & Qt::ShiftModifier;
+  switch (event->key()) {
+    case Qt::Key_Left: Q_EMIT KeyStep(-1, extend); break;
+    case Qt::Key_Right: Q_EMIT KeyStep(1, extend); break;
+    case Qt::Key_Up: Q_EMIT KeyStep(-kColumns, extend); break;
+    case Qt::Key_Down: Q_EMIT KeyStep(kColumns, extend); break;
+    case Qt::Key_Home: Q_EMIT KeyStep(-kPaletteEntries, extend); break;
+    case Qt::Key_End: Q_EMIT KeyStep(kPaletteEntries, extend); break;
+    case Qt::Key_Space: Q_EMIT KeyRelease(); break;
+    default: QWidget::keyPressEvent(event); return;
+  }
 }
 
 }  // namespace fluxo::config

@@ -11,7 +11,9 @@ namespace fluxo::config {
 // selected ones framed white, stencilled ones marked with a white square.
 // The grid paints what the entries and flags hold at the time; the page
 // calls update() after each change. The left button's presses, movements
-// inside the grid while it is held, and releases go to the page as signals.
+// inside the grid while it is held, and releases go to the page as signals;
+// so do the keys: arrows, Home and End move (with Shift: extend) the
+// selection, Space ends it as a release does.
 class SwatchGrid : public QWidget {
   Q_OBJECT
  public:
@@ -31,12 +33,16 @@ class SwatchGrid : public QWidget {
   void SwatchPressed(int index);
   void DraggedOver(int index);
   void Released();
+  // Move the cursor swatch by `step` (clamped to the grid).
+  void KeyStep(int step, bool extend);
+  void KeyRelease();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   const PaletteEntry* entries_;

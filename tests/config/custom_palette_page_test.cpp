@@ -159,6 +159,21 @@ TEST_F(CustomPalettePageTest, CopyToThenANewSelectionCopiesAndApplyStoresIt) {
   EXPECT_EQ(Entry(20).red, original[20].red);
 }
 
+TEST_F(CustomPalettePageTest, TheKeysSelectAndSpaceReceivesAWaitingCopy) {
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_Down);  // from 0 to 16
+  QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(FirstSelected(page->Editor().selected), 16);
+  EXPECT_EQ(LastSelected(page->Editor().selected), 17);
+  Click("buttonMergeTo");
+  QTest::keyClick(grid, Qt::Key_End);
+  QTest::keyClick(grid, Qt::Key_Left, Qt::ShiftModifier);
+  EXPECT_EQ(Entry(235).red, original[235].red) << "not before the selection is done";
+  QTest::keyClick(grid, Qt::Key_Space);
+  EXPECT_EQ(Entry(234).red, (original[234].red + original[16].red) / 2);
+  EXPECT_EQ(Entry(235).blue, (original[235].blue + original[17].blue) / 2);
+}
+
 TEST_F(CustomPalettePageTest, AMaskedChannelDisablesItsSliderAndIsLeftAlone) {
   page->findChild<QCheckBox*>("maskRed")->click();
   EXPECT_FALSE(Slider("sliderRed")->isEnabled());
