@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <iterator>
 
 #include "config/config_session.h"
 #include "config/last_folder.h"
@@ -63,47 +64,39 @@ CustomPalettePage::CustomPalettePage(ConfigSession& session)
   connect(grid_, &SwatchGrid::KeyStep, this, &CustomPalettePage::KeyStep);
   connect(grid_, &SwatchGrid::KeyRelease, this, [this] { Refresh(true); });
 
+  struct Action {
+    const char* label;
+    const char* name;
+    std::function<void()> run;
+  };
+  const Action actions[] = {
+      {"R&andom", "buttonRandom", ColourOperation(&RandomWalkEntries)},
+      {"&Gradient", "buttonGradient", ColourOperation(&GradientEntries)},
+      // The source run is remembered; the next selection receives it.
+      {"&Copy To", "buttonCopyTo", [this] { BeginCopy(editor_, entries_, false); }},
+      {"&Merge To", "buttonMergeTo", [this] { BeginCopy(editor_, entries_, true); }},
+      {"&Negative", "buttonNegative", ColourOperation(&NegateEntries)},
+      {"&Reverse", "buttonReverse", ColourOperation(&ReverseEntries)},
+      {"&Smooth", "buttonSmooth", ColourOperation(&SmoothEntries)},
+      {"S&hift", "buttonShift", ColourOperation(&ShiftChannels)},
+      {"R&ough", "buttonRough", ColourOperation(&RoughenEntries)},
+      {"&Import", "buttonImport", [this] { Import(); }},
+      {"&Export", "buttonExport", [this] { Export(); }},
+      {"&Undo", "buttonUndo", ColourOperation(&SwapUndo)},
+      {"S&tencil", "buttonStencil", [this] { Stencil(true); }},
+      {"U&n-Stencil", "buttonUnStencil", [this] { Stencil(false); }},
+  };
   auto* buttons = new QGridLayout;
   layout->addLayout(buttons);
-  auto place = [buttons, n = 0](QPushButton* button) mutable {
-    buttons->addWidget(button, n / 7, n % 7);
-    ++n;
-  };
-  QPushButton* button = AddButton("R&andom", "buttonRandom");
-  AddOperation(button, &RandomWalkEntries);
-  place(button);
-  place(gradient_ = AddButton("&Gradient", "buttonGradient"));
-  AddOperation(gradient_, &GradientEntries);
-  // The source run is remembered; the next mouse selection receives it.
-  for (const bool merge : {false, true}) {
-    button = merge ? AddButton("&Merge To", "buttonMergeTo") : AddButton("&Copy To", "buttonCopyTo");
-    connect(button, &QPushButton::clicked, this, [this, merge] { BeginCopy(editor_, entries_, merge); });
-    place(button);
+  constexpr int kButtonsPerRow = 7;
+  for (int i = 0; i < static_cast<int>(std::size(actions)); ++i) {
+    auto* button = new QPushButton(actions[i].label);
+    button->setObjectName(actions[i].name);
+    buttons->addWidget(button, i / kButtonsPerRow, i % kButtonsPerRow);
+    connect(button, &QPushButton::clicked, this, actions[i].run);
   }
-  place(button = AddButton("&Negative", "buttonNegative"));
-  AddOperation(button, &NegateEntries);
-  place(reverse_ = AddButton("&Reverse", "buttonReverse"));
-  AddOperation(reverse_, &ReverseEntries);
-  place(button = AddButton("&Smooth", "buttonSmooth"));
-  AddOperation(button, &SmoothEntries);
-  place(button = AddButton("S&hift", "buttonShift"));
-  AddOperation(button, &ShiftChannels);
-  place(button = AddButton("R&ough", "buttonRough"));
-  AddOperation(button, &RoughenEntries);
-  place(button = AddButton("&Import", "buttonImport"));
-  connect(button, &QPushButton::clicked, this, &CustomPalettePage::Import);
-  place(button = AddButton("&Export", "buttonExport"));
-  connect(button, &QPushButton::clicked, this, &CustomPalettePage::Export);
-  place(button = AddButton("&Undo", "buttonUndo"));
-  AddOperation(button, &SwapUndo);
-  for (const bool stencil : {true, false}) {
-    button = stencil ? AddButton("S&tencil", "buttonStencil") : AddButton("U&n-Stencil", "buttonUnStencil");
-    connect(button, &QPushButton::clicked, this, [this, stencil] {
-      StencilSelected(editor_, stencil);
-      grid_->update();
-    });
-    place(button);
-  }
+  gradient_ = findChild<QPushButton*>("buttonGradient");
+  reverse_ = findChild<QPushButton*>("buttonReverse");
 
   auto* maskRow = new QHBoxLayout;
   layout->addLayout(maskRow);
@@ -146,18 +139,17 @@ CustomPalettePage::CustomPalettePage(ConfigSession& session)
   Refresh(false);
 }
 
-QPushButton* CustomPalettePage::AddButton(const char* label, const char* objectName) {
-  auto* button = new QPushButton(label);
-  button->setObjectName(objectName);
-  return button;
-}
-
-void CustomPalettePage::AddOperation(QPushButton* button, Operation operation) {
-  connect(button, &QPushButton::clicked, this, [this, operation] {
+std::function<void()> CustomPalettePage::ColourOperation(Operation operation) {
+  return [this, operation] {
     operation(editor_, entries_);
     Changed();
     Refresh(false);
-  });
+  };
+}
+
+void CustomPalettePage::Stencil(bool stencil) {
+  StencilSelected(editor_, stencil);
+  grid_->update();
 }
 
 QSlider* CustomPalettePage::AddSlider(const char* label, const char* objectName, QGridLayout* layout, int row) {

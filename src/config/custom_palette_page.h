@@ -5,7 +5,6 @@
 #include "config/config_page.h"
 #include "palette/custom_palette_edit.h"
 
-class QAbstractButton;
 class QCheckBox;
 class QGridLayout;
 class QLabel;
@@ -41,8 +40,9 @@ class CustomPalettePage : public ConfigPage {
  private:
   using Operation = void (*)(CustomPaletteEditor&, PaletteEntry*);
 
-  QPushButton* AddButton(const char* label, const char* objectName);
-  void AddOperation(QPushButton* button, Operation operation);
+  // The button's action: the operation, then the display is changed and shown.
+  std::function<void()> ColourOperation(Operation operation);
+  void Stencil(bool stencil);
   QSlider* AddSlider(const char* label, const char* objectName, QGridLayout* layout, int row);
 
   void SwatchPressed(int index);
