@@ -48,8 +48,7 @@ CustomPaletteDialogs PlatformDialogs() {
 
 }  // namespace
 
-CustomPalettePage::CustomPalettePage(ConfigSession& session)
-    : ConfigPage(session), dialogs_(PlatformDialogs()) {
+CustomPalettePage::CustomPalettePage(ConfigSession& session) : ConfigPage(session), dialogs_(PlatformDialogs()) {
   PaletteState* palette = CurrentPalette();
   entries_ = palette ? palette->customEntries : spareEntries_;
   ResetEditor(editor_, entries_);

@@ -11,8 +11,7 @@ constexpr int kColumns = 16;
 constexpr int kRows = 15;
 }  // namespace
 
-SwatchGrid::SwatchGrid(const PaletteEntry* entries, const int32_t* selected, const int32_t* stencilled,
-                       QWidget* parent)
+SwatchGrid::SwatchGrid(const PaletteEntry* entries, const int32_t* selected, const int32_t* stencilled, QWidget* parent)
     : QWidget(parent), entries_(entries), selected_(selected), stencilled_(stencilled) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -85,14 +84,30 @@ void SwatchGrid::mouseReleaseEvent(QMouseEvent* event) {
 void SwatchGrid::keyPressEvent(QKeyEvent* event) {
   const bool extend = event->modifiers() & Qt::ShiftModifier;
   switch (event->key()) {
-    case Qt::Key_Left: Q_EMIT KeyStep(-1, extend); break;
-    case Qt::Key_Right: Q_EMIT KeyStep(1, extend); break;
-    case Qt::Key_Up: Q_EMIT KeyStep(-kColumns, extend); break;
-    case Qt::Key_Down: Q_EMIT KeyStep(kColumns, extend); break;
-    case Qt::Key_Home: Q_EMIT KeyStep(-kPaletteEntries, extend); break;
-    case Qt::Key_End: Q_EMIT KeyStep(kPaletteEntries, extend); break;
-    case Qt::Key_Space: Q_EMIT KeyRelease(); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+      Q_EMIT KeyStep(-1, extend);
+      break;
+    case Qt::Key_Right:
+      Q_EMIT KeyStep(1, extend);
+      break;
+    case Qt::Key_Up:
+      Q_EMIT KeyStep(-kColumns, extend);
+      break;
+    case Qt::Key_Down:
+      Q_EMIT KeyStep(kColumns, extend);
+      break;
+    case Qt::Key_Home:
+      Q_EMIT KeyStep(-kPaletteEntries, extend);
+      break;
+    case Qt::Key_End:
+      Q_EMIT KeyStep(kPaletteEntries, extend);
+      break;
+    case Qt::Key_Space:
+      Q_EMIT KeyRelease();
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
   }
 }
 

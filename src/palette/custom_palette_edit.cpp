@@ -10,9 +10,7 @@ namespace fluxo {
 namespace {
 
 uint8_t& Channel(PaletteEntry& entry, int ch) { return ch == 0 ? entry.red : ch == 1 ? entry.green : entry.blue; }
-uint8_t Channel(const PaletteEntry& entry, int ch) {
-  return ch == 0 ? entry.red : ch == 1 ? entry.green : entry.blue;
-}
+uint8_t Channel(const PaletteEntry& entry, int ch) { return ch == 0 ? entry.red : ch == 1 ? entry.green : entry.blue; }
 
 bool Masked(const CustomPaletteEditor& editor, int ch) {
   return (ch == 0 ? editor.maskRed : ch == 1 ? editor.maskGreen : editor.maskBlue) != 0;

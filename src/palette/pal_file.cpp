@@ -22,13 +22,20 @@ struct FileCloser {
 
 const char* PalFileResultText(PalFileResult result) {
   switch (result) {
-    case PalFileResult::Ok: return "The palette file was read.";
-    case PalFileResult::CannotOpen: return "The file cannot be opened.";
-    case PalFileResult::TooShort: return "The file is too short to be a palette file.";
-    case PalFileResult::ForeignMagic: return "The file is not a palette file.";
-    case PalFileResult::WrongSize: return "The file does not hold 236 palette colours.";
-    case PalFileResult::TooLong: return "The file is longer than a palette file.";
-    case PalFileResult::WriteFailed: return "The palette file could not be written.";
+    case PalFileResult::Ok:
+      return "The palette file was read.";
+    case PalFileResult::CannotOpen:
+      return "The file cannot be opened.";
+    case PalFileResult::TooShort:
+      return "The file is too short to be a palette file.";
+    case PalFileResult::ForeignMagic:
+      return "The file is not a palette file.";
+    case PalFileResult::WrongSize:
+      return "The file does not hold 236 palette colours.";
+    case PalFileResult::TooLong:
+      return "The file is longer than a palette file.";
+    case PalFileResult::WriteFailed:
+      return "The palette file could not be written.";
   }
   return "";
 }

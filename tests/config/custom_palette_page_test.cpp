@@ -1,3 +1,5 @@
+#include "config/custom_palette_page.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -12,7 +14,6 @@
 #include <vector>
 
 #include "config/config_session.h"
-#include "config/custom_palette_page.h"
 #include "config/last_folder.h"
 #include "config/page_factories.h"
 #include "config/swatch_grid.h"
@@ -66,8 +67,7 @@ class CustomPalettePageTest : public DisplayTest {
 
   QPoint CentreOf(int swatch) const { return SwatchGrid::CellRect(grid->rect(), swatch).center(); }
   void MoveHeld(const QPoint& point) {
-    QMouseEvent move(QEvent::MouseMove, point, grid->mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, point, grid->mapToGlobal(point), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(grid, &move);
   }
   void Drag(int from, int to) {

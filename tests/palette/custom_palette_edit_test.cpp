@@ -1,9 +1,10 @@
+#include "palette/custom_palette_edit.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
 
-#include "palette/custom_palette_edit.h"
 #include "platform/system/random.h"
 
 namespace fluxo {

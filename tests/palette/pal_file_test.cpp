@@ -1,3 +1,5 @@
+#include "palette/pal_file.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "palette/pal_file.h"
 #include "support/test_environment.h"
 
 namespace fluxo {
