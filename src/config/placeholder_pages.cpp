@@ -19,8 +19,6 @@ ConfigPage* Placeholder(ConfigSession& session) {
 
 void HelpWindow::Show(int) {}
 
-ConfigPage* CreateCustomPalettePage(ConfigSession& session) { return Placeholder(session); }
-
 ConfigPage* CreateSoundPage(ConfigSession& session) { return Placeholder(session); }
 
 ConfigPage* CreateMainPage(ConfigSession& session) { return Placeholder(session); }

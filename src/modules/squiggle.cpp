@@ -119,7 +119,7 @@ void DrawCurve(gdi::FrameSurface& surface, const SquiggleRecord& r, gdi::ColorRe
   copies.clear();
   kit::DrawSymmetricCopies(
       g_squiggle.projected, r.symmetry, r.angleStep, g_squiggle.centre, g_squiggle.rotated,
-      [&copies](std::span<const gdi::Point> copy) { copies.insert(copies.end(), copy.begin(), copy.end()); });
+      [&](std::span<const gdi::Point> copy) { copies.insert(copies.end(), copy.begin(), copy.end()); });
   const kit::TileLayout layout =
       kit::TileLayout::ForSurface(g_squiggle.width, g_squiggle.height, r.columns, r.rows, r.tileType);
   surface.SelectPen(gdi::Pen::Solid(g_squiggle.penWidth, colour));
