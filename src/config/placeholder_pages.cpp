@@ -25,15 +25,7 @@ ConfigPage* CreatePalettePage(ConfigSession& session) { return Placeholder(sessi
 
 ConfigPage* CreateCustomPalettePage(ConfigSession& session) { return Placeholder(session); }
 
-ConfigPage* CreateSoundPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateMainPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateAuxiliaryPage(ConfigSession& session) { return Placeholder(session); }
-
 ConfigPage* CreateEditDisplaysPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateVideoPage(ConfigSession& session) { return Placeholder(session); }
 
 ConfigPage* CreateSequencerPage(ConfigSession& session) { return Placeholder(session); }
 

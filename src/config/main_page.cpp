@@ -1,0 +1,223 @@
+#include "config/main_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "config/config_session.h"
+#include "config/display_list.h"
+#include "config/mode_description.h"
+#include "config/page_factories.h"
+#include "config/preview_pane.h"
+#include "config/screen_mode.h"
+#include "config/slider.h"
+#include "config/stored_display_mode.h"
+#include "settings/main_settings.h"
+#include "settings/saved_displays.h"
+
+namespace fluxo::config {
+
+namespace {
+constexpr int kHelpTopic = 513;
+constexpr int kSpeedMax = 15;
+constexpr int kShowNameMax = 120;
+
+QSlider* MakeSlider(const char* id) {
+  auto* slider = new QSlider(Qt::Horizontal);
+  slider->setObjectName(id);
+  slider->setTickPosition(QSlider::TicksBelow);
+  return slider;
+}
+}  // namespace
+
+MainPage::MainPage(ConfigSession& session)
+    : ConfigPage(session),
+      displays_(new QComboBox),
+      speed_(MakeSlider("id1301")),
+      showName_(MakeSlider("id1314")),
+      showNameEdit_(new QLineEdit),
+      quickPreview_(new QCheckBox("Allow Quick Preview   ==>")),
+      preview_(new PreviewPane(session)),
+      advice_(new QLabel) {
+  displays_->setObjectName("id1078");
+  displays_->setMinimumContentsLength(24);
+  showNameEdit_->setObjectName("id1315");
+  showNameEdit_->setMaximumWidth(fontMetrics().horizontalAdvance("00000") + 12);
+  quickPreview_->setObjectName("id1323");
+  advice_->setObjectName("id1059");
+  advice_->setWordWrap(true);
+  advice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  auto* previewButton = new QPushButton("Preview");
+  previewButton->setObjectName("id1085");
+  auto* help = new QPushButton("Help");
+  help->setObjectName("id1298");
+
+  auto* displayLabel = new QLabel("Saved &displays:");
+  displayLabel->setBuddy(displays_);
+
+  auto* speedGroup = new QGroupBox("Animation Speed");
+  auto* speedRow = new QHBoxLayout(speedGroup);
+  speedRow->addWidget(new QLabel("Fast"));
+  speedRow->addWidget(speed_, 1);
+  speedRow->addWidget(new QLabel("Slow"));
+
+  auto* titleGroup = new QGroupBox("Seconds to display title");
+  auto* titleRow = new QHBoxLayout(titleGroup);
+  titleRow->addWidget(showName_, 1);
+  titleRow->addWidget(showNameEdit_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(displayLabel);
+  left->addWidget(displays_);
+  left->addWidget(speedGroup);
+  left->addWidget(titleGroup);
+  left->addStretch(1);
+
+  auto* previewRow = new QHBoxLayout;
+  previewRow->addWidget(quickPreview_, 0, Qt::AlignVCenter);
+  previewRow->addWidget(preview_, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(previewButton);
+  buttons->addWidget(help);
+
+  auto* right = new QVBoxLayout;
+  right->addLayout(previewRow, 1);
+  right->addWidget(advice_);
+
+  auto* grid = new QGridLayout(this);
+  grid->addLayout(left, 0, 0);
+  grid->addLayout(right, 0, 1);
+  grid->addLayout(buttons, 1, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+
+  setTabOrder(displays_, speed_);
+  setTabOrder(speed_, showName_);
+  setTabOrder(showName_, showNameEdit_);
+  setTabOrder(showNameEdit_, quickPreview_);
+  setTabOrder(quickPreview_, previewButton);
+  setTabOrder(previewButton, help);
+
+  connect(displays_, &QComboBox::currentIndexChanged, this, &MainPage::DisplayChosen);
+  connect(speed_, &QSlider::valueChanged, this, [this](int position) {
+    Main().speed.store(static_cast<uint32_t>(position));
+    ArmPreview();
+  });
+  connect(showName_, &QSlider::valueChanged, this, [this](int position) {
+    Main().showName = static_cast<uint32_t>(position);
+    showNameEdit_->setText(QString::number(position));
+    ArmPreview();
+  });
+  connect(showNameEdit_, &QLineEdit::editingFinished, this, [this] {
+    if (ReadShowNameEdit()) ArmPreview();
+  });
+  connect(quickPreview_, &QCheckBox::clicked, this, &MainPage::QuickPreviewClicked);
+  connect(preview_, &PreviewPane::PreviewDue, this, [this] {
+    preview_->StopPreview();
+    preview_->StartPreview();  // no name: the preview plays "Active"
+  });
+  connect(previewButton, &QPushButton::clicked, this, [this] {
+    StopPreview();
+    ReadControls();
+    Session().TestSettings();
+  });
+  connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
+  connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] {
+    if (!choosing_) FillDisplayList(displays_);
+  });
+  // Back from a test run: the preview comes back where it was showing.
+  connect(&session, &ConfigSession::TestEnded, this, [this] {
+    if (isVisible()) ArmPreview();
+  });
+
+  FillDisplayList(displays_);
+  ShowSettings();
+  ArmPreview();
+}
+
+void MainPage::SetActive() {
+  ShowSettings();
+  ShowAdvice();
+  ArmPreview();
+}
+
+void MainPage::ReadControls() {
+  Main().speed.store(static_cast<uint32_t>(speed_->value()));
+  // A number typed but not yet confirmed counts too.
+  ReadShowNameEdit();
+  Main().preview = quickPreview_->isChecked() ? 1 : 0;
+}
+
+void MainPage::KillActive() {
+  ConfigPage::KillActive();
+  StopPreview();
+}
+
+void MainPage::Apply() {
+  ConfigPage::Apply();
+  StopPreview();
+}
+
+void MainPage::QueryCancel() { StopPreview(); }
+
+void MainPage::ShowSettings() {
+  const MainSettings& m = Main();
+  SetSlider(speed_, nullptr, 0, kSpeedMax, static_cast<int32_t>(m.speed.load()));
+  SetSlider(showName_, showNameEdit_, 0, kShowNameMax, static_cast<int32_t>(m.showName));
+  quickPreview_->setChecked(m.preview != 0);
+  SelectActiveDisplay(displays_);
+}
+
+void MainPage::ShowAdvice() {
+  const std::optional<DisplayModeRecord> stored = ReadStoredDisplayMode();
+  const uint32_t bits = stored ? DecodeDisplayMode(*stored).bitsPerPixel : CurrentScreenMode().bitsPerPixel;
+  advice_->setText(QString::fromStdString(VideoModeAdvice(ColourCount(bits))));
+}
+
+void MainPage::DisplayChosen(int index) {
+  if (index < 0) return;
+  const std::string name = displays_->itemText(index).toStdString();
+  LoadDisplay(name.c_str());
+  WriteActiveDisplay(name);
+  ShowSettings();
+  Session().SetConfigDirty(false);
+  choosing_ = true;
+  Q_EMIT Session().SavedDisplaysChanged();
+  choosing_ = false;
+  ArmPreview();
+}
+
+void MainPage::QuickPreviewClicked(bool checked) {
+  Main().preview = checked ? 1 : 0;
+  if (checked)
+    ArmPreview();
+  else
+    StopPreview();
+}
+
+bool MainPage::ReadShowNameEdit() {
+  bool changed = false;
+  Main().showName = static_cast<uint32_t>(
+      ReadEditValue(showNameEdit_, showName_, 0, kShowNameMax, static_cast<int32_t>(Main().showName), &changed));
+  return changed;
+}
+
+void MainPage::ArmPreview() { preview_->ArmPreviewTimer(); }
+
+void MainPage::StopPreview() {
+  // A timer still running would bring the preview back behind the page's back.
+  preview_->StopPreviewTimer();
+  preview_->StopPreview();
+}
+
+ConfigPage* CreateMainPage(ConfigSession& session) { return new MainPage(session); }
+
+}  // namespace fluxo::config
