@@ -44,6 +44,7 @@ class MainPageTest : public DisplayTest {
   }
   void TearDown() override {
     page.reset();
+    owner.reset();
     DisplayTest::TearDown();
   }
 
@@ -71,7 +72,9 @@ class MainPageTest : public DisplayTest {
   }
 
   std::string starts;
-  ConfigSession session;
+  // Goes before the store does, with any test run it started.
+  std::unique_ptr<ConfigSession> owner = std::make_unique<ConfigSession>();
+  ConfigSession& session = *owner;
   std::unique_ptr<ConfigPage> page;
 };
 
