@@ -28,6 +28,7 @@ namespace {
 constexpr int kHelpTopic = 513;
 constexpr int kSpeedMax = 15;
 constexpr int kShowNameMax = 120;
+constexpr int kPreviewWidth = 240;
 
 QSlider* MakeSlider(const char* id) {
   auto* slider = new QSlider(Qt::Horizontal);
@@ -53,6 +54,7 @@ MainPage::MainPage(ConfigSession& session)
   quickPreview_->setObjectName("id1323");
   advice_->setObjectName("id1059");
   advice_->setWordWrap(true);
+  advice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   advice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* previewButton = new QPushButton("Preview");
   previewButton->setObjectName("id1085");
@@ -80,24 +82,24 @@ MainPage::MainPage(ConfigSession& session)
   left->addWidget(titleGroup);
   left->addStretch(1);
 
+  // The pane has the screen's shape, small as the display settings' monitor.
+  preview_->setFixedSize(kPreviewWidth, kPreviewWidth * 3 / 4);
   auto* previewRow = new QHBoxLayout;
   previewRow->addWidget(quickPreview_, 0, Qt::AlignVCenter);
-  previewRow->addWidget(preview_, 1);
+  previewRow->addWidget(preview_);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(previewButton);
   buttons->addWidget(help);
 
-  auto* right = new QVBoxLayout;
-  right->addLayout(previewRow, 1);
-  right->addWidget(advice_);
-
   auto* grid = new QGridLayout(this);
   grid->addLayout(left, 0, 0);
-  grid->addLayout(right, 0, 1);
-  grid->addLayout(buttons, 1, 0, 1, 2);
-  grid->setColumnStretch(1, 1);
+  grid->addLayout(previewRow, 0, 1, Qt::AlignTop);
+  grid->addWidget(advice_, 1, 0, 1, 2);
+  grid->addLayout(buttons, 2, 0, 1, 2);
+  grid->setColumnStretch(0, 1);
+  grid->setRowStretch(1, 1);
 
   setTabOrder(displays_, speed_);
   setTabOrder(speed_, showName_);

@@ -17,12 +17,23 @@ std::string DescribeVideoMode(const VideoMode& mode) {
   // Leading spaces line the counts up in the list's proportional font.
   const char* pad = "";
   switch (mode.bitsPerPixel) {
-    case 8: pad = "     "; break;
-    case 15: pad = "    "; break;
-    case 16: pad = "   "; break;
-    case 24: pad = "  "; break;
-    case 32: pad = " "; break;
-    default: break;
+    case 8:
+      pad = "     ";
+      break;
+    case 15:
+      pad = "    ";
+      break;
+    case 16:
+      pad = "   ";
+      break;
+    case 24:
+      pad = "  ";
+      break;
+    case 32:
+      pad = " ";
+      break;
+    default:
+      break;
   }
   char text[128];
   std::snprintf(text, sizeof text, "%s%" PRIu64 " colors at %ux%u", pad, ColourCount(mode.bitsPerPixel), mode.width,

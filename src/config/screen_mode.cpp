@@ -13,7 +13,8 @@ VideoMode CurrentScreenMode() {
   // Geometry is in device-independent pixels; the mode is in real ones.
   const QSize size = screen->geometry().size() * screen->devicePixelRatio();
   return {static_cast<uint32_t>(std::max(screen->depth(), 0)), static_cast<uint32_t>(size.width()),
-          static_cast<uint32_t>(size.height()), static_cast<uint32_t>(std::lround(std::max(screen->refreshRate(), 0.0)))};
+          static_cast<uint32_t>(size.height()),
+          static_cast<uint32_t>(std::lround(std::max(screen->refreshRate(), 0.0)))};
 }
 
 }  // namespace fluxo::config

@@ -108,9 +108,8 @@ VideoPage::VideoPage(ConfigSession& session)
     // The screen changed its mode (another program, or the user): show the new one.
     connect(screen, &QScreen::geometryChanged, this, [this, screen] {
       const QSize size = screen->geometry().size() * screen->devicePixelRatio();
-      current_->setText(QString::fromStdString(
-          DescribeScreen(ColourCount(static_cast<uint32_t>(std::max(screen->depth(), 0))), size.width(),
-                         size.height())));
+      current_->setText(QString::fromStdString(DescribeScreen(
+          ColourCount(static_cast<uint32_t>(std::max(screen->depth(), 0))), size.width(), size.height())));
     });
   }
 

@@ -39,8 +39,8 @@ class MainPageTest : public DisplayTest {
     // notes every start.
     starts = TestHome() + "/main-page-starts";
     std::remove(starts.c_str());
-    session.SetChildProgram("/bin/sh", {"-c", "echo started >> '" + QString::fromStdString(starts) + "'; exec sleep 30",
-                                        "saver"});
+    session.SetChildProgram("/bin/sh",
+                            {"-c", "echo started >> '" + QString::fromStdString(starts) + "'; exec sleep 30", "saver"});
   }
   void TearDown() override {
     page.reset();

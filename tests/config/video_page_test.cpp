@@ -71,8 +71,8 @@ class VideoPageTest : public DisplayTest {
   }
   void Open(bool available = true) {
     UseScreenModeSwitcher([available] {
-      return std::make_unique<FakeScreen>(available,
-                                          std::vector<ScreenMode>{{640, 480, 8, 60}, {1024, 768, 16, 0}, {1920, 1080, 24, 75}});
+      return std::make_unique<FakeScreen>(
+          available, std::vector<ScreenMode>{{640, 480, 8, 60}, {1024, 768, 16, 0}, {1920, 1080, 24, 75}});
     });
     page.reset(config::CreateVideoPage(session));
     page->SetActive();
