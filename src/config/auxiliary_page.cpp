@@ -13,6 +13,7 @@
 
 #include "config/config_session.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/slider.h"
 #include "settings/main_settings.h"
 
@@ -32,17 +33,9 @@ struct PriorityChoice {
 };
 constexpr PriorityChoice kPriorities[] = {{"High", "id1065", 128}, {"Normal", "id1067", 32}, {"Low", "id1066", 64}};
 
-QSlider* MakeSlider(const char* id) {
-  auto* slider = new QSlider(Qt::Horizontal);
-  slider->setObjectName(id);
-  slider->setTickPosition(QSlider::TicksBelow);
-  return slider;
-}
-
-QLineEdit* MakeReadOnlyEdit(const char* id) {
-  auto* edit = new QLineEdit;
-  edit->setObjectName(id);
-  edit->setReadOnly(true);
+// The number beside a trackbar: shown only, the trackbar sets it.
+QLineEdit* MakeNumberField(const char* id) {
+  QLineEdit* edit = MakeReadOnlyEdit(id);
   edit->setFocusPolicy(Qt::NoFocus);
   edit->setAlignment(Qt::AlignRight);
   edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance("000000") + 12);
@@ -61,10 +54,10 @@ QGroupBox* SliderGroup(const char* title, QSlider* slider, QLineEdit* edit, cons
 
 AuxiliaryPage::AuxiliaryPage(ConfigSession& session)
     : ConfigPage(session),
-      blank_(MakeSlider("id1324")),
-      blankEdit_(MakeReadOnlyEdit("id1326")),
-      grace_(MakeSlider("id1327")),
-      graceEdit_(MakeReadOnlyEdit("id1328")),
+      blank_(MakeTrackbar("id1324")),
+      blankEdit_(MakeNumberField("id1326")),
+      grace_(MakeTrackbar("id1327")),
+      graceEdit_(MakeNumberField("id1328")),
       priority_(new QButtonGroup(this)) {
   auto* cpuGroup = new QGroupBox("CPU Usage");
   auto* cpuRow = new QHBoxLayout(cpuGroup);
@@ -76,21 +69,15 @@ AuxiliaryPage::AuxiliaryPage(ConfigSession& session)
   }
   cpuRow->addStretch(1);
 
-  auto* test = new QPushButton("Preview");
-  test->setObjectName("id1085");
-  auto* help = new QPushButton("Help");
-  help->setObjectName("id1298");
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(test);
-  buttons->addWidget(help);
+  QPushButton* test = MakeButton("Preview", "id1085");
+  QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* page = new QVBoxLayout(this);
   page->addWidget(SliderGroup("Blank screen timeout", blank_, blankEdit_, "Minutes"));
   page->addWidget(SliderGroup("Timeout before password is required", grace_, graceEdit_, "Seconds"));
   page->addWidget(cpuGroup);
   page->addStretch(1);
-  page->addLayout(buttons);
+  page->addLayout(FootButtons({test, help}));
 
   setTabOrder(blank_, grace_);
   QWidget* previous = grace_;
@@ -115,7 +102,6 @@ AuxiliaryPage::AuxiliaryPage(ConfigSession& session)
     ReadControls();
     Session().TestSettings();
   });
-  connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
 
   ShowSettings();
 }

@@ -15,6 +15,7 @@
 #include "config/display_list.h"
 #include "config/mode_description.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/preview_pane.h"
 #include "config/screen_mode.h"
 #include "config/slider.h"
@@ -30,19 +31,13 @@ constexpr int kSpeedMax = 15;
 constexpr int kShowNameMax = 120;
 constexpr int kPreviewWidth = 240;
 
-QSlider* MakeSlider(const char* id) {
-  auto* slider = new QSlider(Qt::Horizontal);
-  slider->setObjectName(id);
-  slider->setTickPosition(QSlider::TicksBelow);
-  return slider;
-}
 }  // namespace
 
 MainPage::MainPage(ConfigSession& session)
     : ConfigPage(session),
       displays_(new QComboBox),
-      speed_(MakeSlider("id1301")),
-      showName_(MakeSlider("id1314")),
+      speed_(MakeTrackbar("id1301")),
+      showName_(MakeTrackbar("id1314")),
       showNameEdit_(new QLineEdit),
       quickPreview_(new QCheckBox("Allow Quick Preview   ==>")),
       preview_(new PreviewPane(session)),
@@ -56,10 +51,8 @@ MainPage::MainPage(ConfigSession& session)
   advice_->setWordWrap(true);
   advice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   advice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  auto* previewButton = new QPushButton("Preview");
-  previewButton->setObjectName("id1085");
-  auto* help = new QPushButton("Help");
-  help->setObjectName("id1298");
+  QPushButton* previewButton = MakeButton("Preview", "id1085");
+  QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* displayLabel = new QLabel("Saved &displays:");
   displayLabel->setBuddy(displays_);
@@ -88,16 +81,11 @@ MainPage::MainPage(ConfigSession& session)
   previewRow->addWidget(quickPreview_, 0, Qt::AlignVCenter);
   previewRow->addWidget(preview_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(previewButton);
-  buttons->addWidget(help);
-
   auto* grid = new QGridLayout(this);
   grid->addLayout(left, 0, 0);
   grid->addLayout(previewRow, 0, 1, Qt::AlignTop);
   grid->addWidget(advice_, 1, 0, 1, 2);
-  grid->addLayout(buttons, 2, 0, 1, 2);
+  grid->addLayout(FootButtons({previewButton, help}), 2, 0, 1, 2);
   grid->setColumnStretch(0, 1);
   grid->setRowStretch(1, 1);
 
@@ -131,7 +119,6 @@ MainPage::MainPage(ConfigSession& session)
     ReadControls();
     Session().TestSettings();
   });
-  connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
   connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] {
     if (!choosing_) FillDisplayList(displays_);
   });

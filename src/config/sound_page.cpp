@@ -10,6 +10,7 @@
 
 #include "config/config_session.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/slider.h"
 #include "settings/main_settings.h"
 #include "sound/sound_feed.h"
@@ -34,20 +35,15 @@ SoundPage::SoundPage(ConfigSession& session)
       autoGain_(MakeCheck("Auto Adjust Gain", "id1044")),
       showInfo_(MakeCheck("Display CD Info", "id1039")),
       autoRun_(MakeCheck("Auto run Tonwel", "id1043")),
-      homing_(new QSlider(Qt::Horizontal)),
+      homing_(MakeTrackbar("id1336")),
       status_(new QLabel) {
-  homing_->setObjectName("id1336");
-  homing_->setTickPosition(QSlider::TicksBelow);
   status_->setObjectName("id1110");
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   status_->setFrameShape(QFrame::StyledPanel);
-  auto* launch = new QPushButton("Launch Tonewell");
-  launch->setObjectName("id1109");
-  auto* test = new QPushButton("Test All Settings");
-  test->setObjectName("id1085");
-  auto* help = new QPushButton("Help");
-  help->setObjectName("id1298");
+  QPushButton* launch = MakeButton("Launch Tonewell", "id1109");
+  QPushButton* test = MakeButton("Test All Settings", "id1085");
+  QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* checks = new QGridLayout;
   checks->addWidget(turbo_, 0, 0);
@@ -64,18 +60,13 @@ SoundPage::SoundPage(ConfigSession& session)
   companionRow->addWidget(status_, 1);
   companionRow->addWidget(launch, 0, Qt::AlignTop);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(test);
-  buttons->addWidget(help);
-
   auto* page = new QVBoxLayout(this);
   page->addLayout(checks);
   page->addWidget(new QLabel("Amplitude homing:"));
   page->addLayout(homingRow);
   page->addLayout(companionRow);
   page->addStretch(1);
-  page->addLayout(buttons);
+  page->addLayout(FootButtons({test, help}));
 
   setTabOrder(turbo_, autoGain_);
   setTabOrder(autoGain_, showInfo_);
@@ -93,7 +84,6 @@ SoundPage::SoundPage(ConfigSession& session)
     ReadControls();
     Session().TestSettings();
   });
-  connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
   connect(&session, &ConfigSession::TestEnded, this, &SoundPage::ShowSoundStatus);
   statusTimer_.setInterval(kStatusRefreshMs);
   connect(&statusTimer_, &QTimer::timeout, this, &SoundPage::ShowSoundStatus);

@@ -15,6 +15,7 @@
 #include "config/config_session.h"
 #include "config/mode_description.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/screen_mode.h"
 #include "config/stored_display_mode.h"
 
@@ -31,13 +32,6 @@ constexpr char kNoModeSwitching[] =
     "(Resize and Rotate) extension and its client library, libXrandr, which most distributions install with the X "
     "server (on Debian and Ubuntu: the package libxrandr2).";
 
-QLineEdit* MakeReadOnlyEdit(const char* id) {
-  auto* edit = new QLineEdit;
-  edit->setObjectName(id);
-  edit->setReadOnly(true);
-  return edit;
-}
-
 QString Describe(const DisplayModeRecord& record) {
   return QString::fromStdString(DescribeVideoMode(DecodeDisplayMode(record)));
 }
@@ -48,18 +42,14 @@ VideoPage::VideoPage(ConfigSession& session)
       current_(MakeReadOnlyEdit("id1039")),
       stored_(MakeReadOnlyEdit("id1040")),
       modes_(new QListWidget),
-      set_(new QPushButton("Set")),
-      clear_(new QPushButton("&Clear")),
-      test_(new QPushButton("&Test Video Mode")),
+      set_(MakeButton("Set", "id1106")),
+      clear_(MakeButton("&Clear", "id1107")),
+      test_(MakeButton("&Test Video Mode", "id2")),
       notice_(new QLabel) {
   modes_->setObjectName("id1043");
-  set_->setObjectName("id1106");
-  clear_->setObjectName("id1107");
-  test_->setObjectName("id2");
   notice_->setObjectName("id1321");
   notice_->setWordWrap(true);
-  auto* help = new QPushButton("Help");
-  help->setObjectName("id1298");
+  QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* currentLabel = new QLabel("Current video mode:");
   currentLabel->setBuddy(current_);
@@ -85,14 +75,10 @@ VideoPage::VideoPage(ConfigSession& session)
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(3, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(help);
-
   auto* page = new QVBoxLayout(this);
   page->addLayout(grid, 1);
   page->addWidget(notice_);
-  page->addLayout(buttons);
+  page->addLayout(FootButtons({help}));
 
   setTabOrder(modes_, set_);
   setTabOrder(set_, clear_);
@@ -102,7 +88,6 @@ VideoPage::VideoPage(ConfigSession& session)
   connect(set_, &QPushButton::clicked, this, &VideoPage::SetClicked);
   connect(clear_, &QPushButton::clicked, this, &VideoPage::ClearClicked);
   connect(test_, &QPushButton::clicked, this, &VideoPage::TestClicked);
-  connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
   connect(&session, &ConfigSession::TestEnded, this, &VideoPage::RestoreModeAfterTest);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     // The screen changed its mode (another program, or the user): show the new one.
