@@ -30,7 +30,6 @@ constexpr int kHelpTopic = 513;
 constexpr int kSpeedMax = 15;
 constexpr int kShowNameMax = 120;
 constexpr int kPreviewWidth = 240;
-
 }  // namespace
 
 MainPage::MainPage(ConfigSession& session)
