@@ -121,8 +121,10 @@ MainPage::MainPage(ConfigSession& session)
   connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] {
     if (!choosing_) FillDisplayList(displays_);
   });
-  // Back from a test run: the preview comes back where it was showing.
+  // Back from a test run: its display is gone, and the preview comes back
+  // where it was showing.
   connect(&session, &ConfigSession::TestEnded, this, [this] {
+    FillDisplayList(displays_);
     if (isVisible()) ArmPreview();
   });
 

@@ -185,6 +185,11 @@ TEST_F(MainPageTest, PreviewButtonStopsThePreviewAndTestsTheSettings) {
   EXPECT_TRUE(session.TestPending());
   EXPECT_EQ(ActiveDisplayName(), kTestingDisplay);
   EXPECT_EQ(Number(RootPath(), "Speed"), 12) << "the test run sees the page's settings";
+
+  session.EndTest();  // as when the test run ends
+  auto* list = Find<QComboBox>("id1078");
+  EXPECT_EQ(list->findText(kTestingDisplay), -1);
+  EXPECT_EQ(list->currentText(), "Clouds");
 }
 
 }  // namespace
