@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QSlider>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "config/config_page.h"
@@ -12,6 +14,7 @@
 #include "platform/system/folders.h"
 #include "settings/display_fixture.h"
 #include "sound/sound_feed.h"
+#include "support/test_environment.h"
 
 namespace fluxo::test {
 namespace {
@@ -109,6 +112,24 @@ TEST_F(SoundPageTest, TheStatusFollowsACompanionStartedWhileThePageShows) {
   EXPECT_EQ(Status(), kMustRun);
   feed->SetU32(feed::kCompanionActive, 1);
   EXPECT_TRUE(QTest::qWaitFor([this] { return Status() == kTogether; }, 5000));
+}
+
+TEST_F(SoundPageTest, LaunchStartsTheCompanionAsTheUserWouldNotAsTheSaver) {
+  namespace fs = std::filesystem;
+  const fs::path script = fs::path(TestHome()) / "companion.sh";
+  const fs::path marker = fs::path(TestHome()) / "companion-args";
+  fs::remove(marker);
+  // Writes its arguments, then moves the file into place so it is read whole.
+  std::ofstream(script) << "#!/bin/sh\necho \"$#:$*\" > '" << marker.string() << ".tmp'\nmv '" << marker.string()
+                        << ".tmp' '" << marker.string() << "'\n";
+  fs::permissions(script, fs::perms::owner_all);
+  ASSERT_TRUE(WriteMachineString(reg::Hive::LocalMachine, "Software\\Tonewell", "", script.c_str()));
+
+  QTest::mouseClick(Find<QWidget>("id1109"), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(marker); }, 5000));
+  std::string arguments;
+  std::getline(std::ifstream(marker), arguments);
+  EXPECT_EQ(arguments, "0:") << "no play switch: that is for the saver's own start";
 }
 
 TEST_F(SoundPageTest, NoCompanionInstalledIsSaid) {
