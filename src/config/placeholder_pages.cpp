@@ -19,12 +19,4 @@ ConfigPage* Placeholder(ConfigSession& session) {
 
 void HelpWindow::Show(int) {}
 
-ConfigPage* CreateSoundPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateMainPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateAuxiliaryPage(ConfigSession& session) { return Placeholder(session); }
-
-ConfigPage* CreateVideoPage(ConfigSession& session) { return Placeholder(session); }
-
 }  // namespace fluxo::config
