@@ -4,7 +4,6 @@
 #include <QVBoxLayout>
 
 #include "config/config_page.h"
-#include "config/help_window.h"
 #include "config/page_factories.h"
 
 namespace fluxo::config {
@@ -16,8 +15,6 @@ ConfigPage* Placeholder(ConfigSession& session) {
   return page;
 }
 }  // namespace
-
-void HelpWindow::Show(int) {}
 
 ConfigPage* CreateModulePage(ConfigSession& session, int) { return Placeholder(session); }
 

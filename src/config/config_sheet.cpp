@@ -1,0 +1,106 @@
+#include "config/config_sheet.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "config/config_page.h"
+#include "config/page_icons.h"
+#include "platform/system/program_version.h"
+#include "sound/sound_feed.h"
+
+namespace fluxo::config {
+
+namespace {
+constexpr int kSheetIcon = 102;
+constexpr int kListIconSize = 24;
+constexpr QSize kPreferredSize(920, 680);
+}  // namespace
+
+ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent), makePage_(std::move(makePage)) {
+  setWindowTitle(Caption(SoundFeed()));
+  setWindowIcon(PageIcon(kSheetIcon));
+
+  list_ = new QListWidget;
+  list_->setObjectName("pageList");
+  list_->setIconSize(QSize(kListIconSize, kListIconSize));
+  list_->setSpacing(1);
+  for (const PageEntry& entry : kPages) {
+    auto* item = new QListWidgetItem(PageIcon(entry.iconId), entry.title, list_);
+    item->setData(Qt::UserRole, entry.iconId);
+  }
+  list_->setFixedWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 24);
+
+  stack_ = new QStackedWidget;
+  auto* scroll = new QScrollArea;
+  scroll->setWidget(stack_);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+
+  buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
+  connect(buttons_, &QDialogButtonBox::accepted, this, &ConfigSheet::accept);
+  connect(buttons_, &QDialogButtonBox::rejected, this, &ConfigSheet::reject);
+  connect(buttons_->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &ConfigSheet::ApplyPages);
+
+  auto* body = new QHBoxLayout;
+  body->addWidget(list_);
+  body->addWidget(scroll, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(body, 1);
+  layout->addWidget(buttons_);
+
+  // The arrow keys move the list's current row, and with it the page.
+  connect(list_, &QListWidget::currentRowChanged, this, &ConfigSheet::ShowPage);
+  list_->setCurrentRow(kStartPage);
+  list_->setFocus();
+  resize(sizeHint().expandedTo(kPreferredSize));
+}
+
+ConfigSheet::~ConfigSheet() {
+  // The pages go before the session they hold; a preview they run stops with them.
+  delete stack_->parentWidget();
+}
+
+void ConfigSheet::ShowPage(int index) {
+  if (index < 0 || index >= kPageCount || index == current_) return;
+  if (current_ >= 0) pages_[current_]->KillActive();
+  if (!pages_[index]) {
+    pages_[index] = makePage_(kPages[index], session_);
+    stack_->addWidget(pages_[index]);
+  }
+  current_ = index;
+  stack_->setCurrentWidget(pages_[index]);
+  if (list_->currentRow() != index) list_->setCurrentRow(index);
+  pages_[index]->SetActive();
+}
+
+void ConfigSheet::ApplyPages() {
+  for (ConfigPage* page : pages_)
+    if (page) page->Apply();
+}
+
+void ConfigSheet::accept() {
+  ApplyPages();
+  QDialog::accept();
+}
+
+void ConfigSheet::reject() {
+  for (ConfigPage* page : pages_)
+    if (page) page->QueryCancel();
+  QDialog::reject();
+}
+
+QString ConfigSheet::Caption(const SoundFeedBlock* feed) {
+  QString caption = QString::asprintf("Fluxo v%d.%d.%d", kProgramMajor, kProgramMinor, kProgramBuild);
+  if (feed && feed->U16(feed::kCompanionMajor) != 0) {
+    caption = QString::asprintf("%s w/Tonewell v%d.%d", qUtf8Printable(caption), feed->U16(feed::kCompanionMajor),
+                                feed->U16(feed::kCompanionMinor));
+  }
+  return caption;
+}
+
+}  // namespace fluxo::config
