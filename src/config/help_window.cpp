@@ -65,8 +65,10 @@ QString HelpWindow::FindHelpFolder(const QString& programFolder) {
       programFolder + "/../share/fluxo/help",
       programFolder + "/../docs/help",
   };
-  for (const QString& folder : candidates)
-    if (QFile::exists(folder + '/' + kIndexPage)) return QDir::cleanPath(folder);
+  for (const QString& candidate : candidates) {
+    const QString folder = QDir::cleanPath(candidate);
+    if (QFile::exists(folder + '/' + kIndexPage)) return folder;
+  }
   return {};
 }
 
