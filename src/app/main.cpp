@@ -151,9 +151,15 @@ int Run(int argc, char** argv) {
     std::cerr << "fluxo: no display found; 'fluxo render' runs the saver without one\n";
     return 1;
   }
+  // Qt takes options of its own from the words it is given ("--display" is
+  // one of them): it gets the words without the run overrides.
+  std::vector<char*> words{argv[0]};
+  for (std::string& word : args) words.push_back(word.data());
+  const int wordCount = static_cast<int>(words.size());
+  words.push_back(nullptr);
   if (switches.mode == fluxo::SaverMode::Configure)
-    return fluxo::config::RunConfiguration(argc, argv, switches.windowId);
-  return fluxo::RunSaverHost(switches, argc, argv);
+    return fluxo::config::RunConfiguration(wordCount, words.data(), switches.windowId);
+  return fluxo::RunSaverHost(switches, wordCount, words.data());
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -17,7 +19,7 @@ namespace fluxo::config {
 
 namespace {
 constexpr int kSheetIcon = 102;
-constexpr int kListIconSize = 24;
+constexpr int kListIconSize = 20;
 constexpr QSize kPreferredSize(920, 680);
 }  // namespace
 
@@ -28,12 +30,21 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
   list_ = new QListWidget;
   list_->setObjectName("pageList");
   list_->setIconSize(QSize(kListIconSize, kListIconSize));
-  list_->setSpacing(1);
   for (const PageEntry& entry : kPages) {
     auto* item = new QListWidgetItem(PageIcon(entry.iconId), entry.title, list_);
     item->setData(Qt::UserRole, entry.iconId);
   }
-  list_->setFixedWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() + 24);
+  // Wide enough for the longest title even when the list has to scroll.
+  list_->setFixedWidth(list_->sizeHintForColumn(0) + 2 * list_->frameWidth() +
+                       list_->verticalScrollBar()->sizeHint().width() + 8);
+
+  // The title of the page shown, as a tab would carry it.
+  title_ = new QLabel;
+  title_->setObjectName("pageTitle");
+  QFont titleFont = title_->font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  title_->setFont(titleFont);
 
   stack_ = new QStackedWidget;
   auto* scroll = new QScrollArea;
@@ -46,9 +57,12 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
   connect(buttons_, &QDialogButtonBox::rejected, this, &ConfigSheet::reject);
   connect(buttons_->button(QDialogButtonBox::Apply), &QPushButton::clicked, this, &ConfigSheet::ApplyPages);
 
+  auto* pageArea = new QVBoxLayout;
+  pageArea->addWidget(title_);
+  pageArea->addWidget(scroll, 1);
   auto* body = new QHBoxLayout;
   body->addWidget(list_);
-  body->addWidget(scroll, 1);
+  body->addLayout(pageArea, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body, 1);
   layout->addWidget(buttons_);
@@ -74,6 +88,7 @@ void ConfigSheet::ShowPage(int index) {
   }
   current_ = index;
   stack_->setCurrentWidget(pages_[index]);
+  title_->setText(kPages[index].title);
   if (list_->currentRow() != index) list_->setCurrentRow(index);
   pages_[index]->SetActive();
 }

@@ -8,6 +8,7 @@
 #include "config/page_table.h"
 
 class QDialogButtonBox;
+class QLabel;
 class QListWidget;
 class QStackedWidget;
 
@@ -52,6 +53,7 @@ class ConfigSheet : public QDialog {
   // Declared first, so that it outlives the pages, which hold it.
   ConfigSession session_;
   QListWidget* list_ = nullptr;
+  QLabel* title_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QDialogButtonBox* buttons_ = nullptr;
   PageMaker makePage_;

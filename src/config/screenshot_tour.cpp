@@ -14,8 +14,12 @@
 namespace fluxo::config {
 namespace {
 
-// Long enough for a page's preview child to start and draw a few frames.
-constexpr int kSettleMs = 1500;
+// On a real display: long enough for a page's preview child to start and
+// draw a few frames. Elsewhere only the sheet's own widgets are pictured.
+constexpr int kSettleWithPreviewMs = 1500;
+constexpr int kSettleMs = 100;
+
+bool OnRealDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 void Settle(int ms) {
   QDeadlineTimer deadline(ms);
@@ -25,7 +29,7 @@ void Settle(int ms) {
 // On a real display the screen's pixels hold what preview children draw into
 // their panes; a widget grab only knows the sheet's own widgets.
 QPixmap Picture(ConfigSheet& sheet) {
-  if (QGuiApplication::platformName() == QLatin1String("xcb"))
+  if (OnRealDisplay())
     if (QScreen* screen = sheet.screen()) return screen->grabWindow(sheet.winId());
   return sheet.grab();
 }
@@ -50,7 +54,7 @@ int RunScreenshotTour(ConfigSheet& sheet, const QString& folder) {
   int status = 0;
   for (int page = 0; page < kPageCount; ++page) {
     sheet.ShowPage(page);
-    Settle(kSettleMs);
+    Settle(OnRealDisplay() ? kSettleWithPreviewMs : kSettleMs);
     const QString path = QDir(folder).filePath(ScreenshotFileName(page));
     if (!Picture(sheet).save(path, "PNG")) {
       std::fprintf(stderr, "fluxo: cannot write %s\n", qUtf8Printable(path));

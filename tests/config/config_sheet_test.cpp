@@ -1,5 +1,6 @@
 #include "config/config_sheet.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -127,8 +128,9 @@ TEST_F(ConfigSheetTest, PagesAreMadeWhenFirstShownAndToldWhenTheyComeAndGo) {
   sheet.ShowPage(3);
   EXPECT_EQ(CreatedPages(sheet), (std::vector<int>{3, 21}));
   EXPECT_EQ(g_events, (std::vector<std::string>{"21 set", "21 kill", "3 set", "3 kill", "21 set", "21 kill", "3 set"}));
-  // The page area shows the page that was chosen last.
+  // The page area shows the page that was chosen last, under its title.
   EXPECT_EQ(sheet.findChild<QStackedWidget*>()->currentWidget(), sheet.Page(3));
+  EXPECT_EQ(sheet.findChild<QLabel*>("pageTitle")->text(), "Plasma");
 }
 
 TEST_F(ConfigSheetTest, ArrowKeysInTheListChangePages) {
