@@ -87,6 +87,16 @@ TEST_F(PreviewPaneTest, TheChildGetsThePaneAndTheChosenDisplayOnItsCommandLine) 
   pane.StopPreview();
 }
 
+TEST_F(PreviewPaneTest, AChildThatEndsByItselfIsNoRunningPreview) {
+  UseChild("exit 3");
+  PreviewPane pane(session);
+  pane.StartPreview();
+  for (int tries = 0; tries < 250 && pane.PreviewRunning(); ++tries) QTest::qWait(20);
+  EXPECT_FALSE(pane.PreviewRunning());
+  pane.StopPreview();  // nothing left to end
+  EXPECT_FALSE(pane.PreviewRunning());
+}
+
 TEST_F(PreviewPaneTest, StartingWritesTheMainSettingsTheChildReads) {
   UseChild("exec sleep 30");
   Main().speed = 9;
