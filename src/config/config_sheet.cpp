@@ -51,6 +51,7 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
   scroll->setWidget(stack_);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes from the list straight into the page
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
   connect(buttons_, &QDialogButtonBox::accepted, this, &ConfigSheet::accept);
@@ -85,12 +86,27 @@ void ConfigSheet::ShowPage(int index) {
   if (!pages_[index]) {
     pages_[index] = makePage_(kPages[index], session_);
     stack_->addWidget(pages_[index]);
+    PlaceInTabOrder(pages_[index]);
   }
   current_ = index;
   stack_->setCurrentWidget(pages_[index]);
   title_->setText(kPages[index].title);
   if (list_->currentRow() != index) list_->setCurrentRow(index);
   pages_[index]->SetActive();
+}
+
+void ConfigSheet::PlaceInTabOrder(ConfigPage* page) {
+  // A page made now joined the focus chain after the buttons; Tab from the
+  // list is to reach it first, in the page's own order.
+  QWidget* previous = list_;
+  for (QWidget* w = page->nextInFocusChain(); w != page && page->isAncestorOf(w);) {
+    QWidget* next = w->nextInFocusChain();
+    if (w->focusPolicy() & Qt::TabFocus) {
+      QWidget::setTabOrder(previous, w);
+      previous = w;
+    }
+    w = next;
+  }
 }
 
 void ConfigSheet::ApplyPages() {

@@ -50,6 +50,8 @@ class ConfigSheet : public QDialog {
   void reject() override;
 
  private:
+  void PlaceInTabOrder(ConfigPage* page);
+
   // Declared first, so that it outlives the pages, which hold it.
   ConfigSession session_;
   QListWidget* list_ = nullptr;

@@ -1,10 +1,13 @@
 #include "config/config_sheet.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QVBoxLayout>
 #include <vector>
 
 #include "config/config_page.h"
@@ -24,7 +27,14 @@ std::vector<std::string> g_events;
 
 class RecordingPage : public ConfigPage {
  public:
-  RecordingPage(ConfigSession& session, int index) : ConfigPage(session), index_(index) {}
+  RecordingPage(ConfigSession& session, int index) : ConfigPage(session), index_(index) {
+    auto* layout = new QVBoxLayout(this);
+    for (const char* name : {"first", "second"}) {
+      auto* edit = new QLineEdit;
+      edit->setObjectName(name);
+      layout->addWidget(edit);
+    }
+  }
   void SetActive() override { Record("set"); }
   void KillActive() override {
     Record("kill");
@@ -144,6 +154,20 @@ TEST_F(ConfigSheetTest, ArrowKeysInTheListChangePages) {
   QTest::keyClick(list, Qt::Key_Up);
   EXPECT_EQ(sheet.CurrentPage(), 20);
   EXPECT_EQ(CreatedPages(sheet), (std::vector<int>{20, 21, 22}));
+}
+
+TEST_F(ConfigSheetTest, TabGoesFromTheListIntoThePageAndOnToTheButtons) {
+  ConfigSheet sheet(nullptr, MakeRecordingPage);
+  sheet.show();
+  QApplication::setActiveWindow(&sheet);
+  sheet.ShowPage(4);  // made after the buttons
+  List(sheet)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), sheet.Page(4)->findChild<QLineEdit*>("first"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), sheet.Page(4)->findChild<QLineEdit*>("second"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_NE(qobject_cast<QPushButton*>(QApplication::focusWidget()), nullptr);
 }
 
 TEST_F(ConfigSheetTest, ApplyReachesEveryMadePageAndSavesTheEditedDisplay) {
