@@ -47,11 +47,11 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
   title_->setFont(titleFont);
 
   stack_ = new QStackedWidget;
-  auto* scroll = new QScrollArea;
-  scroll->setWidget(stack_);
-  scroll->setWidgetResizable(true);
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes from the list straight into the page
+  scroll_ = new QScrollArea;
+  scroll_->setWidget(stack_);
+  scroll_->setWidgetResizable(true);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setFocusPolicy(Qt::NoFocus);  // Tab goes from the list straight into the page
 
   buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
   connect(buttons_, &QDialogButtonBox::accepted, this, &ConfigSheet::accept);
@@ -60,7 +60,7 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
 
   auto* pageArea = new QVBoxLayout;
   pageArea->addWidget(title_);
-  pageArea->addWidget(scroll, 1);
+  pageArea->addWidget(scroll_, 1);
   auto* body = new QHBoxLayout;
   body->addWidget(list_);
   body->addLayout(pageArea, 1);
@@ -77,7 +77,7 @@ ConfigSheet::ConfigSheet(QWidget* parent, PageMaker makePage) : QDialog(parent),
 
 ConfigSheet::~ConfigSheet() {
   // The pages go before the session they hold; a preview they run stops with them.
-  delete stack_->parentWidget();
+  delete scroll_->takeWidget();
 }
 
 void ConfigSheet::ShowPage(int index) {

@@ -10,6 +10,7 @@
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
+class QScrollArea;
 class QStackedWidget;
 
 namespace fluxo {
@@ -56,6 +57,7 @@ class ConfigSheet : public QDialog {
   ConfigSession session_;
   QListWidget* list_ = nullptr;
   QLabel* title_ = nullptr;
+  QScrollArea* scroll_ = nullptr;
   QStackedWidget* stack_ = nullptr;
   QDialogButtonBox* buttons_ = nullptr;
   PageMaker makePage_;
