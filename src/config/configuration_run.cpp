@@ -67,6 +67,11 @@ int RunConfiguration(int argc, char** argv, uint64_t ownerWindow) {
   // The dialog draws no animation itself: the engine holds the palette state
   // the pages edit, without a device.
   PaletteState* palette = CreatePaletteEngine(nullptr);
+  if (!palette) {
+    // The palette pages edit it; without it there is nothing to show.
+    std::fprintf(stderr, "fluxo: not enough memory for the palette engine\n");
+    return 1;
+  }
   StartOverlay();
   SoundFeedBlock* feed = OpenSoundFeed();
   if (!feed) {

@@ -34,16 +34,17 @@ QPixmap Picture(ConfigSheet& sheet) {
   return sheet.grab();
 }
 
-}  // namespace
-
-QString ScreenshotFolder() { return qEnvironmentVariable("FLUXO_SCREENSHOTS"); }
-
+// "config-21-main-settings.png" for page 21.
 QString ScreenshotFileName(int page) {
   QString title = QString::fromUtf8(kPages[page].title).toLower();
   for (QChar& c : title)
     if (!c.isLetterOrNumber()) c = '-';
   return QString("config-%1-%2.png").arg(page, 2, 10, QChar('0')).arg(title);
 }
+
+}  // namespace
+
+QString ScreenshotFolder() { return qEnvironmentVariable("FLUXO_SCREENSHOTS"); }
 
 int RunScreenshotTour(ConfigSheet& sheet, const QString& folder) {
   if (!QDir().mkpath(folder)) {

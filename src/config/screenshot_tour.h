@@ -12,7 +12,5 @@ class ConfigSheet;
 QString ScreenshotFolder();
 // Returns the exit status: 0 when every picture was written.
 int RunScreenshotTour(ConfigSheet& sheet, const QString& folder);
-// "config-21-main-settings.png" for page 21.
-QString ScreenshotFileName(int page);
 
 }  // namespace fluxo::config
