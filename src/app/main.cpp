@@ -1,18 +1,22 @@
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/display_command.h"
 #include "app/render_command.h"
+#include "config/configuration_run.h"
 #include "engine/module_registry.h"
 #include "engine/render_thread.h"
 #include "host/picture_import.h"
 #include "host/saver_host.h"
 #include "platform/registry/store.h"
+#include "platform/system/program_version.h"
 #include "platform/system/runtime_folder.h"
 #include "platform/system/startup_trace.h"
 #include "settings/reg_command.h"
+#include "settings/saved_displays.h"
 
 namespace {
 
@@ -28,6 +32,7 @@ const char kHelp[] =
     "  fluxo -root               run full screen (X screen-saver convention)\n"
     "  fluxo -window-id <id>     draw into an existing X window (also $XSCREENSAVER_WINDOW)\n"
     "  fluxo ... --module NAME   run that module alone instead of the active display\n"
+    "  fluxo ... --display NAME  play that saved display (\"Active\" stays as it is)\n"
     "  fluxo render [options]    run headless and write the presented frame as PNG:\n"
     "      --size WxH            surface size (default 640x480)\n"
     "      --seconds S           how long to run (default 5)\n"
@@ -74,18 +79,45 @@ bool DisplayAvailable() {
   return false;
 }
 
-// Takes "--module NAME" out of the saver's words; false for an unknown module.
-bool TakeSoloModule(std::vector<std::string>& args, std::string& problem) {
+// Takes "OPTION VALUE" out of the saver's words. False when the option is
+// there without a value.
+bool TakeOption(std::vector<std::string>& args, const char* option, std::optional<std::string>& value) {
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--module") continue;
-    int index = i + 1 < args.size() ? fluxo::ModuleIndexOf(args[i + 1].c_str()) : -1;
+    if (args[i] != option) continue;
+    if (i + 1 >= args.size()) return false;
+    value = args[i + 1];
+    args.erase(args.begin() + i, args.begin() + i + 2);
+    return true;
+  }
+  return true;
+}
+
+// "--module NAME" runs one module alone, "--display NAME" plays a saved
+// display without making it "Active" (the configuration's previews).
+bool TakeRunOverrides(std::vector<std::string>& args, std::string& problem) {
+  std::optional<std::string> module, display;
+  if (!TakeOption(args, "--module", module)) {
+    problem = "--module needs a module name";
+    return false;
+  }
+  if (!TakeOption(args, "--display", display)) {
+    problem = "--display needs a display name";
+    return false;
+  }
+  if (module) {
+    const int index = fluxo::ModuleIndexOf(module->c_str());
     if (index < 0 || index == fluxo::kModulePlugIn || index == fluxo::kModuleSequencer) {
-      problem = i + 1 < args.size() ? "unknown module \"" + args[i + 1] + "\"" : "--module needs a module name";
+      problem = "unknown module \"" + *module + "\"";
       return false;
     }
     fluxo::Overrides().soloModule = index;
-    args.erase(args.begin() + i, args.begin() + i + 2);
-    return true;
+  }
+  if (display) {
+    if (!fluxo::IsStorableDisplayName(*display) || !fluxo::DisplayExists(*display)) {
+      problem = "no display \"" + *display + "\"";
+      return false;
+    }
+    fluxo::Overrides().display = *display;
   }
   return true;
 }
@@ -100,7 +132,7 @@ int Run(int argc, char** argv) {
       return 0;
     }
     if (first == "--version") {
-      std::cout << "3.9.990\n";
+      std::cout << fluxo::kProgramMajor << '.' << fluxo::kProgramMinor << '.' << fluxo::kProgramBuild << '\n';
       return 0;
     }
     if (first == "reg") return fluxo::RunRegCommand(rest, std::cout, std::cerr);
@@ -109,21 +141,25 @@ int Run(int argc, char** argv) {
   }
   std::string problem;
   fluxo::SaverSwitches switches;
-  if (TakeSoloModule(args, problem))
+  if (TakeRunOverrides(args, problem))
     switches = fluxo::ParseSaverSwitches(args, std::getenv("XSCREENSAVER_WINDOW"), problem);
   if (!problem.empty()) {
     std::cerr << "fluxo: " << problem << "\nTry 'fluxo --help'.\n";
     return 1;
   }
-  if (switches.mode == fluxo::SaverMode::Configure) {
-    std::cerr << "fluxo: the configuration dialog is not available yet\n";
-    return 2;
-  }
   if (!DisplayAvailable()) {
     std::cerr << "fluxo: no display found; 'fluxo render' runs the saver without one\n";
     return 1;
   }
-  return fluxo::RunSaverHost(switches, argc, argv);
+  // Qt takes options of its own from the words it is given ("--display" is
+  // one of them): it gets the words without the run overrides.
+  std::vector<char*> words{argv[0]};
+  for (std::string& word : args) words.push_back(word.data());
+  const int wordCount = static_cast<int>(words.size());
+  words.push_back(nullptr);
+  if (switches.mode == fluxo::SaverMode::Configure)
+    return fluxo::config::RunConfiguration(wordCount, words.data(), switches.windowId);
+  return fluxo::RunSaverHost(switches, wordCount, words.data());
 }
 
 }  // namespace

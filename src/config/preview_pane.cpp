@@ -32,12 +32,15 @@ void PreviewPane::StartPreview(const QString& displayName) {
   if (!displayName.isEmpty()) saverArgs << "--display" << displayName;
   child_ = std::make_unique<QProcess>();
   child_->setProcessChannelMode(QProcess::ForwardedChannels);
+  // A child that ends by itself (or never starts) leaves the pane black again.
+  connect(child_.get(), &QProcess::stateChanged, this, [this] { update(); });
   child_->start(session_.ChildProgram(), session_.ChildArguments(saverArgs));
   update();
 }
 
 void PreviewPane::StopPreview() {
   if (!child_) return;
+  child_->disconnect(this);
   if (child_->state() == QProcess::NotRunning) {
     child_.reset();
     update();
@@ -60,7 +63,7 @@ void PreviewPane::ArmPreviewTimer() {
 
 void PreviewPane::paintEvent(QPaintEvent*) {
   // Black while no preview runs; the child paints over it otherwise.
-  if (child_) return;
+  if (PreviewRunning()) return;
   QPainter(this).fillRect(rect(), Qt::black);
 }
 

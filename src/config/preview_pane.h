@@ -21,7 +21,7 @@ class PreviewPane : public QWidget {
   void StartPreview(const QString& displayName = {});
   // Asks the child to close; after 1000 ms it is ended (with a beep).
   void StopPreview();
-  bool PreviewRunning() const { return child_ != nullptr; }
+  bool PreviewRunning() const { return child_ && child_->state() != QProcess::NotRunning; }
 
   // When "Allow Quick Preview" is set, (re)starts the 250 ms timer whose
   // expiry emits PreviewDue, so the preview follows the last change.

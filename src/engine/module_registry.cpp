@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "engine/render_thread.h"
 #include "modules/builtin_modules.h"
 #include "palette/palette_engine.h"
 #include "settings/main_settings.h"
@@ -18,6 +20,10 @@ void LoadActiveDisplay() {
   if (!KeyExists(savedPath)) CreatePresetDisplays();
 
   if (!LoadDisplay(kSoundSettingsDisplay)) CreatePresetDisplay(kModuleCount, kSoundSettingsDisplay, kEffectRandom);
+
+  // A preview of a chosen display; one that does not load plays "Active".
+  const std::string& chosen = Overrides().display;
+  if (!chosen.empty() && LoadDisplay(chosen.c_str())) return;
 
   char active[128];
   ReadSetting("Active", SettingsKeyName(), reg::kRegSz, active, sizeof active);

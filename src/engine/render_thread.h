@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace fluxo {
 
@@ -8,9 +9,10 @@ class SaverWindow;
 // The result a module's frame gives while its next step is not due yet.
 constexpr int32_t kNotDueYet = 42;
 
-// How a run differs from a plain saver run (fluxo render --module NAME).
+// How a run differs from a plain saver run (--module NAME, --display NAME).
 struct RunOverrides {
   int soloModule = -1;  // run only this module instead of the loaded display
+  std::string display;  // play this saved display instead of "Active", which stays as it is
 };
 RunOverrides& Overrides();
 
