@@ -40,7 +40,7 @@ rm -f "$block"
 if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
   "$fluxo" display activate "[D] Bezier" >/dev/null || fail "display activate"
   before=$(active)
-  playing=$(xvfb-run -a -s "-screen 0 320x240x24" bash -c '
+  playing=$(env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 320x240x24" bash -c '
     root=$(xwininfo -root | awk "/Window id/{print \$4}")
     "$0" /p "$root" --display "[D] Plasma" & child=$!
     sleep 3
