@@ -28,13 +28,13 @@ constexpr int kGraceMax = 900;
 // priority class each stands for.
 struct PriorityChoice {
   const char* text;
-  const char* id;
+  int id;
   uint32_t priorityClass;
 };
-constexpr PriorityChoice kPriorities[] = {{"High", "id1065", 128}, {"Normal", "id1067", 32}, {"Low", "id1066", 64}};
+constexpr PriorityChoice kPriorities[] = {{"High", 1065, 128}, {"Normal", 1067, 32}, {"Low", 1066, 64}};
 
 // The number beside a trackbar: shown only, the trackbar sets it.
-QLineEdit* MakeNumberField(const char* id) {
+QLineEdit* MakeNumberField(int id) {
   QLineEdit* edit = MakeReadOnlyEdit(id);
   edit->setFocusPolicy(Qt::NoFocus);
   edit->setAlignment(Qt::AlignRight);
@@ -54,22 +54,22 @@ QGroupBox* SliderGroup(const char* title, QSlider* slider, QLineEdit* edit, cons
 
 AuxiliaryPage::AuxiliaryPage(ConfigSession& session)
     : ConfigPage(session),
-      blank_(MakeTrackbar("id1324")),
-      blankEdit_(MakeNumberField("id1326")),
-      grace_(MakeTrackbar("id1327")),
-      graceEdit_(MakeNumberField("id1328")),
+      blank_(MakeTrackbar(1324)),
+      blankEdit_(MakeNumberField(1326)),
+      grace_(MakeTrackbar(1327)),
+      graceEdit_(MakeNumberField(1328)),
       priority_(new QButtonGroup(this)) {
   auto* cpuGroup = new QGroupBox("CPU Usage");
   auto* cpuRow = new QHBoxLayout(cpuGroup);
   for (const PriorityChoice& choice : kPriorities) {
     auto* radio = new QRadioButton(choice.text);
-    radio->setObjectName(choice.id);
+    radio->setObjectName(Id(choice.id));
     priority_->addButton(radio, static_cast<int>(choice.priorityClass));
     cpuRow->addWidget(radio);
   }
   cpuRow->addStretch(1);
 
-  QPushButton* test = MakeButton("Preview", "id1085");
+  QPushButton* test = MakeButton("Preview", 1085);
   QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* page = new QVBoxLayout(this);

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "config/slider.h"
+#include "config/page_widgets.h"
 
 namespace fluxo::config {
 
@@ -26,8 +27,6 @@ constexpr int kSenseStart = 7;
 // The slide show's "Strength" line: right under its six settings, with a gap.
 constexpr int kSlideShowStrengthControl = 9;
 constexpr int kSlideShowStrengthLine = 7;
-
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
 
 QSlider* MakeTrackbar(QWidget* parent, int id) {
   auto* slider = new QSlider(Qt::Horizontal, parent);

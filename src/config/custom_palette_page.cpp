@@ -18,6 +18,7 @@
 
 #include "config/config_session.h"
 #include "config/last_folder.h"
+#include "config/page_widgets.h"
 #include "config/page_factories.h"
 #include "config/swatch_grid.h"
 #include "palette/pal_file.h"
@@ -124,14 +125,14 @@ CustomPalettePage::CustomPalettePage(ConfigSession& session) : ConfigPage(sessio
   layout->addLayout(bottom);
   bottom->addStretch(1);
   auto* test = new QPushButton("Test Palette Settings");
-  test->setObjectName("id1085");
+  test->setObjectName(Id(1085));
   bottom->addWidget(test);
   connect(test, &QPushButton::clicked, this, [this] {
     ReadControls();
     Session().TestSettings();
   });
   auto* help = new QPushButton("Help");
-  help->setObjectName("id1298");
+  help->setObjectName(Id(1298));
   bottom->addWidget(help);
   connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
 

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "config/config_session.h"
+#include "config/page_widgets.h"
 #include "config/display_list.h"
 #include "config/page_factories.h"
 #include "modules/plugin_host.h"
@@ -45,14 +46,6 @@ constexpr ModuleCheck kModuleChecks[kModuleCount] = {
     {1048, "Slide Show"}, {1053, "Plug-In"}, {1071, "Sequencer"}, {1070, "Random"},
 };
 constexpr int kCheckColumns = 5;
-
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  button->setObjectName(Id(id));
-  return button;
-}
 
 bool FeedFlag(size_t offset) {
   const SoundFeedBlock* feed = SoundFeed();
@@ -100,7 +93,7 @@ void EditDisplaysPage::BuildControls() {
   plugIns_->setObjectName(Id(1079));
   plugInLabel_->setBuddy(plugIns_);
   connect(plugIns_, &QComboBox::activated, this, &EditDisplaysPage::PlugInChosen);
-  aboutPlugIn_ = Button("&About Plug-In", 1087);
+  aboutPlugIn_ = MakeButton("&About Plug-In", 1087);
   connect(aboutPlugIn_, &QPushButton::clicked, this, &EditDisplaysPage::AboutPlugIn);
   auto* plugInRow = new QHBoxLayout;
   plugInRow->addWidget(plugInLabel_);
@@ -119,13 +112,13 @@ void EditDisplaysPage::BuildControls() {
   displays_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   displays_->setMinimumContentsLength(24);
   connect(displays_, &QComboBox::activated, this, &EditDisplaysPage::DisplayChosen);
-  saveSelection_ = Button("Save Selection", 1080);
+  saveSelection_ = MakeButton("Save Selection", 1080);
   connect(saveSelection_, &QPushButton::clicked, this, &EditDisplaysPage::SaveSelection);
-  auto* deleteSelection = Button("Delete Selection", 1077);
+  auto* deleteSelection = MakeButton("Delete Selection", 1077);
   connect(deleteSelection, &QPushButton::clicked, this, &EditDisplaysPage::DeleteSelection);
-  auto* exportDisplay = Button("Export this Display to a *.FLX file", 1047);
+  auto* exportDisplay = MakeButton("Export this Display to a *.FLX file", 1047);
   connect(exportDisplay, &QPushButton::clicked, this, &EditDisplaysPage::ExportSelection);
-  auto* importDisplay = Button("Import a Display from a *.FLX file", 1054);
+  auto* importDisplay = MakeButton("Import a Display from a *.FLX file", 1054);
   connect(importDisplay, &QPushButton::clicked, this, &EditDisplaysPage::ImportDisplays);
   savedGrid->addWidget(displays_, 0, 0, 1, 2);
   savedGrid->addWidget(saveSelection_, 1, 0);
@@ -142,9 +135,9 @@ void EditDisplaysPage::BuildControls() {
   noSyncIcon_->setPixmap(style()->standardIcon(QStyle::SP_MediaVolumeMuted).pixmap(iconSize));
   syncText_ = new QLabel;
   syncText_->setObjectName(Id(1334));
-  auto* preview = Button("Preview", 1085);
+  auto* preview = MakeButton("Preview", 1085);
   connect(preview, &QPushButton::clicked, this, &EditDisplaysPage::Preview);
-  auto* help = Button("Help", 1298);
+  auto* help = MakeButton("Help", 1298);
   connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpTopic); });
 
   auto* bottom = new QHBoxLayout;

@@ -35,22 +35,22 @@ constexpr int kPreviewWidth = 240;
 MainPage::MainPage(ConfigSession& session)
     : ConfigPage(session),
       displays_(new QComboBox),
-      speed_(MakeTrackbar("id1301")),
-      showName_(MakeTrackbar("id1314")),
+      speed_(MakeTrackbar(1301)),
+      showName_(MakeTrackbar(1314)),
       showNameEdit_(new QLineEdit),
       quickPreview_(new QCheckBox("Allow Quick Preview   ==>")),
       preview_(new PreviewPane(session)),
       advice_(new QLabel) {
-  displays_->setObjectName("id1078");
+  displays_->setObjectName(Id(1078));
   displays_->setMinimumContentsLength(24);
-  showNameEdit_->setObjectName("id1315");
+  showNameEdit_->setObjectName(Id(1315));
   showNameEdit_->setMaximumWidth(fontMetrics().horizontalAdvance("00000") + 12);
-  quickPreview_->setObjectName("id1323");
-  advice_->setObjectName("id1059");
+  quickPreview_->setObjectName(Id(1323));
+  advice_->setObjectName(Id(1059));
   advice_->setWordWrap(true);
   advice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   advice_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  QPushButton* previewButton = MakeButton("Preview", "id1085");
+  QPushButton* previewButton = MakeButton("Preview", 1085);
   QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* displayLabel = new QLabel("Saved &displays:");

@@ -26,6 +26,7 @@
 #include "config/page_factories.h"
 #include "config/picture_dialog.h"
 #include "config/slider.h"
+#include "config/page_widgets.h"
 #include "engine/module_registry.h"
 #include "host/picture_import.h"
 #include "modules/kit/file_mask.h"
@@ -37,8 +38,6 @@ namespace {
 
 constexpr int kHelpTopic = 519;
 constexpr int kControlsPerPage = 10;
-
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
 
 template <typename W>
 W* Named(W* widget, int id) {

@@ -10,28 +10,30 @@
 
 namespace fluxo::config {
 
-QSlider* MakeTrackbar(const char* id) {
+QString Id(int id) { return QStringLiteral("id%1").arg(id); }
+
+QSlider* MakeTrackbar(int id) {
   auto* slider = new QSlider(Qt::Horizontal);
-  slider->setObjectName(id);
+  slider->setObjectName(Id(id));
   slider->setTickPosition(QSlider::TicksBelow);
   return slider;
 }
 
-QLineEdit* MakeReadOnlyEdit(const char* id) {
+QLineEdit* MakeReadOnlyEdit(int id) {
   auto* edit = new QLineEdit;
-  edit->setObjectName(id);
+  edit->setObjectName(Id(id));
   edit->setReadOnly(true);
   return edit;
 }
 
-QPushButton* MakeButton(const char* text, const char* id) {
-  auto* button = new QPushButton(text);
-  button->setObjectName(id);
+QPushButton* MakeButton(const char* text, int id) {
+  auto* button = new QPushButton(QString::fromUtf8(text));
+  button->setObjectName(Id(id));
   return button;
 }
 
 QPushButton* MakeHelpButton(ConfigPage& page, int topic) {
-  QPushButton* help = MakeButton("Help", "id1298");
+  QPushButton* help = MakeButton("Help", 1298);
   QObject::connect(help, &QPushButton::clicked, &page, [&page, topic] { page.Session().ShowHelp(topic); });
   return help;
 }

@@ -2,6 +2,7 @@
 #include <initializer_list>
 
 class QHBoxLayout;
+class QString;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -11,10 +12,14 @@ namespace fluxo::config {
 
 class ConfigPage;
 
-// Widgets made alike on every page, each named by its id ("id1301").
-QSlider* MakeTrackbar(const char* id);
-QLineEdit* MakeReadOnlyEdit(const char* id);
-QPushButton* MakeButton(const char* text, const char* id);
+// The object name of the widget with a dialog id: "id1301". Tests find
+// widgets by it.
+QString Id(int id);
+
+// Widgets made alike on every page, each named by its id.
+QSlider* MakeTrackbar(int id);
+QLineEdit* MakeReadOnlyEdit(int id);
+QPushButton* MakeButton(const char* text, int id);
 // "Help" (id 1298): opens the page's topic.
 QPushButton* MakeHelpButton(ConfigPage& page, int topic);
 // The buttons at the foot of a page, to the right.

@@ -21,6 +21,7 @@
 #include "config/control_rows.h"
 #include "config/page_factories.h"
 #include "config/slider.h"
+#include "config/page_widgets.h"
 #include "palette/palette_engine.h"
 
 namespace fluxo::config {
@@ -61,8 +62,6 @@ const std::array<EffectButton, 7> kEffectButtons = {{
     {1070, "Random", kEffectRandom},
     {1071, "Custom", kEffectCustom},
 }};
-
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
 
 // The CTRL key, as it is at the moment of the change.
 bool AllChannels() { return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier); }

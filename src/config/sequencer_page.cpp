@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "config/config_session.h"
+#include "config/page_widgets.h"
 #include "config/page_factories.h"
 #include "config/preview_pane.h"
 #include "engine/module_registry.h"
@@ -32,14 +33,6 @@ namespace {
 constexpr int kHelpIndex = 0;
 const char kDefaultSeconds[] = "16";
 enum Column { kNameColumn, kSecondsColumn, kClearColumn };
-
-QString Id(int id) { return QStringLiteral("id%1").arg(id); }
-
-QPushButton* Button(const char* text, int id) {
-  auto* button = new QPushButton(QString::fromUtf8(text));
-  button->setObjectName(Id(id));
-  return button;
-}
 
 // The "Sec" text read as a decimal number: its leading digits, as the
 // platform's number parsing does; too large a number stops at the maximum.
@@ -91,12 +84,12 @@ void SequencerPage::BuildControls() {
   selectedLabel->setBuddy(items_);
   connect(items_, &QTreeWidget::itemSelectionChanged, this, &SequencerPage::RowChosen);
 
-  add_ = Button("-->", 1020);
-  remove_ = Button("<--", 1021);
-  auto* addAll = Button("All -->", 3);
-  auto* removeAll = Button("<-- All", 4);
-  up_ = Button("Up", 1340);
-  down_ = Button("Down", 1341);
+  add_ = MakeButton("-->", 1020);
+  remove_ = MakeButton("<--", 1021);
+  auto* addAll = MakeButton("All -->", 3);
+  auto* removeAll = MakeButton("<-- All", 4);
+  up_ = MakeButton("Up", 1340);
+  down_ = MakeButton("Down", 1341);
   connect(add_, &QPushButton::clicked, this, &SequencerPage::AddSelected);
   connect(remove_, &QPushButton::clicked, this, &SequencerPage::RemoveSelected);
   connect(addAll, &QPushButton::clicked, this, &SequencerPage::AddAll);
@@ -157,9 +150,9 @@ void SequencerPage::BuildControls() {
   previewColumn->addWidget(pane_);
   previewColumn->addWidget(quickPreview_);
 
-  auto* test = Button("Test Sequencer Settings", 1085);
+  auto* test = MakeButton("Test Sequencer Settings", 1085);
   connect(test, &QPushButton::clicked, this, &SequencerPage::TestSequence);
-  auto* help = Button("Help", 1298);
+  auto* help = MakeButton("Help", 1298);
   connect(help, &QPushButton::clicked, this, [this] { Session().ShowHelp(kHelpIndex); });
   auto* commands = new QVBoxLayout;
   commands->addStretch(1);

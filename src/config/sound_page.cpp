@@ -35,14 +35,14 @@ SoundPage::SoundPage(ConfigSession& session)
       autoGain_(MakeCheck("Auto Adjust Gain", "id1044")),
       showInfo_(MakeCheck("Display CD Info", "id1039")),
       autoRun_(MakeCheck("Auto run Tonwel", "id1043")),
-      homing_(MakeTrackbar("id1336")),
+      homing_(MakeTrackbar(1336)),
       status_(new QLabel) {
   status_->setObjectName("id1110");
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   status_->setFrameShape(QFrame::StyledPanel);
-  QPushButton* launch = MakeButton("Launch Tonewell", "id1109");
-  QPushButton* test = MakeButton("Test All Settings", "id1085");
+  QPushButton* launch = MakeButton("Launch Tonewell", 1109);
+  QPushButton* test = MakeButton("Test All Settings", 1085);
   QPushButton* help = MakeHelpButton(*this, kHelpTopic);
 
   auto* checks = new QGridLayout;

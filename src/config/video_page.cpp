@@ -39,12 +39,12 @@ QString Describe(const DisplayModeRecord& record) {
 
 VideoPage::VideoPage(ConfigSession& session)
     : ConfigPage(session),
-      current_(MakeReadOnlyEdit("id1039")),
-      stored_(MakeReadOnlyEdit("id1040")),
+      current_(MakeReadOnlyEdit(1039)),
+      stored_(MakeReadOnlyEdit(1040)),
       modes_(new QListWidget),
-      set_(MakeButton("Set", "id1106")),
-      clear_(MakeButton("&Clear", "id1107")),
-      test_(MakeButton("&Test Video Mode", "id2")),
+      set_(MakeButton("Set", 1106)),
+      clear_(MakeButton("&Clear", 1107)),
+      test_(MakeButton("&Test Video Mode", 2)),
       notice_(new QLabel) {
   modes_->setObjectName("id1043");
   notice_->setObjectName("id1321");
