@@ -114,6 +114,14 @@ std::string DefaultInstallFolder() {
   return recorded.empty() ? ProgramFilesFolder() + "/Fluxo" : recorded;
 }
 
+bool PrepareInstallFolder(const std::string& folder) {
+  // A relative name would record a folder that depends on where setup ran.
+  if (folder.empty() || folder[0] != '/') return false;
+  const fs::path parent = fs::path(folder).lexically_normal().parent_path();
+  if (parent == fs::path(ProgramFilesFolder()).lexically_normal()) EnsureFolder(parent.string());
+  return CreateFolder(folder);
+}
+
 std::string SloganFromBytes(const std::string& bytes) {
   std::string slogan;
   for (size_t i = 0; i < bytes.size() && i < 255; ++i) {

@@ -5,7 +5,6 @@
 #include <cctype>
 #include <iostream>
 
-#include "install/file_copy.h"
 #include "install/install_steps.h"
 #include "install/setup_prompts.h"
 #include "install/setup_wizard.h"
@@ -16,7 +15,7 @@ namespace {
 
 int RunUnattended(const std::string& folder, const SetupSource& source) {
   StandardErrorPrompts prompts;
-  if (folder.empty() || folder[0] != '/' || !CreateFolder(folder)) {
+  if (!PrepareInstallFolder(folder)) {
     prompts.Stop("Invalid directory name!", folder);
     return 1;
   }

@@ -11,7 +11,6 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "install/file_copy.h"
 #include "install/install_layout.h"
 #include "platform/system/install_folders.h"
 #include "platform/system/process.h"
@@ -62,8 +61,7 @@ void DirectoryPage::initializePage() {
 bool DirectoryPage::validatePage() {
   const std::string folder = folderEdit_->text().toStdString();
   state_.folder = folder;
-  // A relative name would record a folder that depends on where setup ran.
-  if (folder.empty() || folder[0] != '/' || !CreateFolder(folder)) {
+  if (!PrepareInstallFolder(folder)) {
     state_.prompts->Stop("Invalid directory name!", folder);
     return false;
   }

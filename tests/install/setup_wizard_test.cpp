@@ -136,6 +136,11 @@ TEST_F(SetupWizardTest, AnInvalidFolderKeepsTheWizardOnTheFirstPage) {
 TEST_F(SetupWizardTest, ASecondSetupProposesTheRecordedFolder) {
   auto first = StartWizard();
   EXPECT_EQ(FolderEdit(*first)->text().toStdString(), ProgramFilesFolder() + "/Fluxo");
+  // A fresh account has no program files folder yet: the default is made anyway.
+  ASSERT_FALSE(Exists(ProgramFilesFolder()));
+  first->next();
+  EXPECT_EQ(first->currentId(), SetupWizard::kOptionsPage);
+  EXPECT_TRUE(prompts.shown.empty());
   first.reset();
 
   const std::string folder = TestHome() + "/elsewhere";
