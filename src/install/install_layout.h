@@ -42,6 +42,9 @@ inline constexpr char kDesktopConfigure[] = "Fluxo SS - Configure";
 inline constexpr char kDesktopSavedDisplays[] = "Fluxo SS - Saved Displays";
 inline constexpr char kStartupLauncher[] = "Kickoff";
 
+// The uninstall entry in the local-machine hive.
+inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fluxo";
+
 // The display file type.
 inline constexpr char kMimeType[] = "application/fluxo";
 inline constexpr char kMimePackage[] = "mime/packages/fluxo.xml";  // in XdgDataFolder()

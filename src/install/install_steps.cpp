@@ -27,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fluxo";
 constexpr auto kWaitForOldVersions = std::chrono::milliseconds(1000);
 constexpr double kPresetProgress = 85.0;
 

@@ -5,10 +5,10 @@
 #include <chrono>
 #include <thread>
 
-#include "install/install_layout.h"
+#include "install/setup_entry.h"
+#include "install/setup_fixture.h"
 #include "install/setup_settings.h"
 #include "install/setup_wizard.h"
-#include "install/setup_fixture.h"
 #include "platform/registry/ini_profile.h"
 #include "platform/system/folders.h"
 #include "platform/system/install_folders.h"
@@ -19,6 +19,7 @@ namespace {
 
 using install::SetupWizard;
 
+// Spelled out: the uninstall entry's key is read by the desktop's tools.
 constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Fluxo";
 
 class SetupWizardTest : public SetupTest {
@@ -115,6 +116,41 @@ TEST_F(SetupWizardTest, InstallingPutsEveryPieceInPlace) {
 
   // Desktop items were not asked for.
   EXPECT_FALSE(Exists(DesktopFolder() + "/Fluxo SS - Configure.desktop"));
+}
+
+TEST_F(SetupWizardTest, PagesGoForwardOnlyUnderTheirTitles) {
+  auto wizard = StartWizard();
+  EXPECT_EQ(wizard->windowTitle().toStdString(), "Setup for Fluxo v3.9.990");
+  EXPECT_EQ(wizard->page(SetupWizard::kDirectoryPage)->title().toStdString(), "Directory");
+  EXPECT_EQ(wizard->page(SetupWizard::kOptionsPage)->title().toStdString(), "Options");
+  EXPECT_EQ(wizard->page(SetupWizard::kConfigurePage)->title().toStdString(), "Configure");
+  auto shown = [&wizard](QWizard::WizardButton b) { return wizard->button(b)->isVisible(); };
+  EXPECT_TRUE(shown(QWizard::NextButton));
+  EXPECT_FALSE(shown(QWizard::BackButton));
+  EXPECT_FALSE(shown(QWizard::FinishButton));
+  FolderEdit(*wizard)->setText(QString::fromStdString(TestHome() + "/f"));
+  wizard->next();
+  wizard->next();
+  ASSERT_EQ(wizard->currentId(), SetupWizard::kConfigurePage);
+  EXPECT_TRUE(shown(QWizard::FinishButton));
+  EXPECT_FALSE(shown(QWizard::NextButton));
+  EXPECT_FALSE(shown(QWizard::BackButton));
+  EXPECT_FALSE(shown(QWizard::CancelButton));
+}
+
+TEST_F(SetupWizardTest, AnUnattendedRunInstallsWithTheDefaultsOrRefusesABadFolder) {
+  WriteDisplayFile(source.folder + "/Glow.FLX", 2);
+  const std::string folder = TestHome() + "/quiet";
+  std::string program = source.program, flag = "--unattended", target = folder;
+  char* argv[] = {program.data(), flag.data(), target.data(), nullptr};
+  EXPECT_EQ(install::RunSetup(3, argv), 0);
+  EXPECT_EQ(install::ReadSettingText("FluxoDir"), folder);
+  EXPECT_TRUE(DisplayExists("Glow"));
+  EXPECT_NE(ReadFile(UserHomeFolder() + "/.xscreensaver").find("/fluxo -root"), std::string::npos);
+
+  target = "not/absolute";
+  argv[2] = target.data();
+  EXPECT_EQ(install::RunSetup(3, argv), 1);
 }
 
 TEST_F(SetupWizardTest, AnInvalidFolderKeepsTheWizardOnTheFirstPage) {
