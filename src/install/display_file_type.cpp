@@ -1,5 +1,6 @@
 #include "install/display_file_type.h"
 
+#include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 
@@ -8,7 +9,6 @@
 #include "install/install_layout.h"
 #include "platform/system/folders.h"
 #include "platform/system/install_folders.h"
-#include "platform/system/process.h"
 #include "settings/display_file.h"
 
 namespace fluxo::install {
@@ -37,9 +37,16 @@ std::string MimePackageText() {
 void RunDatabaseTool(const char* tool, const std::string& folder) {
   const QString path = QStandardPaths::findExecutable(QString::fromLatin1(tool));
   if (path.isEmpty()) return;
-  pid_t child = SpawnProcess({path.toStdString(), folder});
-  int status = 0;
-  if (child > 0) WaitForProcess(child, kToolTimeoutMs, &status);
+  // Its advice about search paths is for people setting up a desktop, not
+  // for setup's user.
+  QProcess process;
+  process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  process.start(path, {QString::fromStdString(folder)});
+  if (process.waitForStarted() && !process.waitForFinished(kToolTimeoutMs)) {
+    process.kill();
+    process.waitForFinished();
+  }
 }
 
 void RegisterDisplayFileType(const std::string& saverPath) {
