@@ -6,7 +6,7 @@ namespace fluxo::install {
 // In SystemFolder(): the installed saver (the platform's "FLUXO.SCR").
 inline constexpr char kSaverProgram[] = "fluxo";
 // In the installation folder.
-inline constexpr char kConfigureProgram[] = "Fluxo";       // "Fluxo.EXE": the configuration entry
+inline constexpr char kConfigureProgram[] = "Fluxo";  // "Fluxo.EXE": the configuration entry
 inline constexpr char kUninstallProgram[] = "fluxo-uninstall";
 inline constexpr char kLauncherProgram[] = "Kickoff";
 inline constexpr char kCompanionProgram[] = "tonewell";
@@ -27,9 +27,9 @@ inline constexpr char kDisplayFileExtension[] = ".FLX";
 // The program group: a menu folder of desktop entries in ProgramsFolder(),
 // shown as a submenu through a merge file and a directory entry.
 inline constexpr char kProgramGroup[] = "The Fluxonic Screen Saver";
-inline constexpr char kMenuMergeFile[] = "menus/applications-merged/fluxo.menu";      // in XdgConfigFolder()
+inline constexpr char kMenuMergeFile[] = "menus/applications-merged/fluxo.menu";     // in XdgConfigFolder()
 inline constexpr char kMenuDirectoryFile[] = "desktop-directories/fluxo.directory";  // in XdgDataFolder()
-inline constexpr char kMenuCategory[] = "X-Fluxonic-Screen-Saver";  // what the merge file gathers
+inline constexpr char kMenuCategory[] = "X-Fluxonic-Screen-Saver";                   // what the merge file gathers
 // The group's five entries, "<name>.desktop" in the group folder.
 inline constexpr char kGroupSaverEntry[] = "Fluxonic Screen Saver";
 inline constexpr char kGroupHelpEntry[] = "Help";

@@ -26,11 +26,11 @@ std::string DefaultInstallFolder();
 bool PrepareInstallFolder(const std::string& folder);
 
 struct InstallOptions {
-  bool defaultSaver = true;        // "Set as your default screen saver"
-  bool launcher = true;            // "Add saver launcher to your task bar"
-  bool companion = true;           // "Install Tonewell"
-  bool presets = true;             // "Load Preset Displays"
-  bool desktopConfigure = false;   // "Add configuration utility to Desktop"
+  bool defaultSaver = true;           // "Set as your default screen saver"
+  bool launcher = true;               // "Add saver launcher to your task bar"
+  bool companion = true;              // "Install Tonewell"
+  bool presets = true;                // "Load Preset Displays"
+  bool desktopConfigure = false;      // "Add configuration utility to Desktop"
   bool desktopSavedDisplays = false;  // "Add Saved Settings to Desktop"
 };
 

@@ -59,8 +59,8 @@ void CreateProgramShortcuts() {
   const std::vector<std::string> inGroup = {std::string("Categories=") + kMenuCategory + ";"};
   CreateShortcut(ConfigureProgram(), Link(group, kGroupSaverEntry), "Fluxonic Screen Saver", kConfigureArguments,
                  inGroup);
-  CreateShortcut(WindowsFolder() + "/" + kHelpFolder + "/" + kHelpIndexPage, Link(group, kGroupHelpEntry), "Help",
-                 {}, inGroup);
+  CreateShortcut(WindowsFolder() + "/" + kHelpFolder + "/" + kHelpIndexPage, Link(group, kGroupHelpEntry), "Help", {},
+                 inGroup);
   CreateShortcut(ReadSettingText("FluxoSav"), Link(group, kGroupSavedDisplaysEntry), "Saved Displays", {}, inGroup);
   CreateShortcut(folder + "/" + kReadMeFile, Link(group, kGroupReleaseNotesEntry), "Release Notes", {}, inGroup);
   CreateShortcut(folder + "/" + kUninstallProgram, Link(group, kGroupUninstallEntry), "UnInstall", {}, inGroup);

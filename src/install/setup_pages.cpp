@@ -130,8 +130,7 @@ ConfigurePage::ConfigurePage() {
   testDrive->setObjectName(QStringLiteral("testDrive"));
   auto* configure = new QPushButton(QStringLiteral("Configure"));
   configure->setObjectName(QStringLiteral("configure"));
-  connect(testDrive, &QPushButton::clicked, this,
-          [] { StartDetached({SystemFolder() + "/" + kSaverProgram, "/c"}); });
+  connect(testDrive, &QPushButton::clicked, this, [] { StartDetached({SystemFolder() + "/" + kSaverProgram, "/c"}); });
   connect(configure, &QPushButton::clicked, this, &StartSaverSettings);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(QStringLiteral("The Fluxonic Screen Saver is installed.")));

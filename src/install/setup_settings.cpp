@@ -28,6 +28,8 @@ bool WriteSettingText(const char* valueName, const std::string& text) {
                       static_cast<uint32_t>(text.size() + 1)) != 0;
 }
 
-bool DeleteSettingValue(const char* valueName) { return WriteSetting(valueName, SettingsKeyName(), reg::kRegSz, "", 0); }
+bool DeleteSettingValue(const char* valueName) {
+  return WriteSetting(valueName, SettingsKeyName(), reg::kRegSz, "", 0);
+}
 
 }  // namespace fluxo::install

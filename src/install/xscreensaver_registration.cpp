@@ -18,9 +18,9 @@ constexpr char kEntryEnd[] = "\\n";  // the two characters that end an entry
 
 // One resource of the file: its physical lines, joined by backslash ends.
 struct Resource {
-  std::string name;        // without a leading '*', lower case
-  size_t valueStart = 0;   // first byte after the colon
-  size_t end = 0;          // end of the last physical line (before its line break)
+  std::string name;       // without a leading '*', lower case
+  size_t valueStart = 0;  // first byte after the colon
+  size_t end = 0;         // end of the last physical line (before its line break)
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -74,7 +74,8 @@ std::string Normalized(std::string entry) {
   if (!entry.empty() && entry[0] == '-') entry = Trim(entry.substr(1));
   const size_t space = entry.find_first_of(" \t");
   const size_t colon = entry.find(':');
-  if (colon != std::string::npos && (space == std::string::npos || colon < space)) entry = Trim(entry.substr(colon + 1));
+  if (colon != std::string::npos && (space == std::string::npos || colon < space))
+    entry = Trim(entry.substr(colon + 1));
   std::string single;
   for (char c : entry) {
     if (IsBlank(c) && (single.empty() || single.back() == ' ')) continue;
@@ -123,9 +124,9 @@ void SetValue(std::string& text, const char* name, const std::string& value) {
 
 std::string XScreenSaverCommand(const std::string& saverPath) {
   // The list is sh syntax: quote a path that needs it.
-  const bool plain = saverPath.find_first_not_of(
-                         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,=@%") ==
-                     std::string::npos;
+  const bool plain =
+      saverPath.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,=@%") ==
+      std::string::npos;
   std::string path = saverPath;
   if (!plain) {
     path = "'";
@@ -146,7 +147,8 @@ XScreenSaverEdit SelectSaverProgram(const std::string& fileText, const std::stri
     text += "programs:\t\t\\\n" + EntryLine(command) + "\n";
     edit.index = 0;
   } else {
-    const std::vector<std::string> entries = Entries(text.substr(programs->valueStart, programs->end - programs->valueStart));
+    const std::vector<std::string> entries =
+        Entries(text.substr(programs->valueStart, programs->end - programs->valueStart));
     const std::string wanted = Normalized(command);
     for (size_t i = 0; i < entries.size() && edit.index < 0; ++i)
       if (Normalized(entries[i]) == wanted) edit.index = static_cast<int>(i);

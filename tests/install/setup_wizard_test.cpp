@@ -1,3 +1,5 @@
+#include "install/setup_wizard.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -9,7 +11,6 @@
 #include "install/setup_entry.h"
 #include "install/setup_fixture.h"
 #include "install/setup_settings.h"
-#include "install/setup_wizard.h"
 #include "platform/registry/ini_profile.h"
 #include "platform/system/folders.h"
 #include "platform/system/install_folders.h"

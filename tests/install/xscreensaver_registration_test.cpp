@@ -1,7 +1,8 @@
+#include "install/xscreensaver_registration.h"
+
 #include <gtest/gtest.h>
 
 #include "install/setup_fixture.h"
-#include "install/xscreensaver_registration.h"
 #include "platform/system/install_folders.h"
 
 namespace fluxo::test {
