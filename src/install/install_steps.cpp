@@ -113,12 +113,16 @@ std::string DefaultInstallFolder() {
   return recorded.empty() ? ProgramFilesFolder() + "/Fluxo" : recorded;
 }
 
-bool PrepareInstallFolder(const std::string& folder) {
+bool PrepareInstallFolder(std::string& folder) {
   // A relative name would record a folder that depends on where setup ran.
   if (folder.empty() || folder[0] != '/') return false;
-  const fs::path parent = fs::path(folder).lexically_normal().parent_path();
+  std::string normal = fs::path(folder).lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  const fs::path parent = fs::path(normal).parent_path();
   if (parent == fs::path(ProgramFilesFolder()).lexically_normal()) EnsureFolder(parent.string());
-  return CreateFolder(folder);
+  if (!CreateFolder(normal)) return false;
+  folder = normal;
+  return true;
 }
 
 std::string SloganFromBytes(const std::string& bytes) {

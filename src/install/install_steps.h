@@ -21,9 +21,10 @@ SetupSource SetupSourceFolder(const std::string& programPath);
 // The recorded "FluxoDir", else "Fluxo" in the program files folder.
 std::string DefaultInstallFolder();
 // Creates the installation folder (one level; the program files folder
-// itself too, which a fresh account may not have yet). False for a name
-// that is not an absolute path or a folder that cannot be made.
-bool PrepareInstallFolder(const std::string& folder);
+// itself too, which a fresh account may not have yet) and writes its plain
+// form back (no trailing or doubled slashes). False for a name that is not
+// an absolute path or a folder that cannot be made.
+bool PrepareInstallFolder(std::string& folder);
 
 struct InstallOptions {
   bool defaultSaver = true;           // "Set as your default screen saver"

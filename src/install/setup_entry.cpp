@@ -13,7 +13,7 @@
 namespace fluxo::install {
 namespace {
 
-int RunUnattended(const std::string& folder, const SetupSource& source) {
+int RunUnattended(std::string folder, const SetupSource& source) {
   StandardErrorPrompts prompts;
   if (!PrepareInstallFolder(folder)) {
     prompts.Stop("Invalid directory name!", folder);

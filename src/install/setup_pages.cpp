@@ -59,13 +59,12 @@ void DirectoryPage::initializePage() {
 }
 
 bool DirectoryPage::validatePage() {
-  const std::string folder = folderEdit_->text().toStdString();
+  std::string folder = folderEdit_->text().toStdString();
+  const std::string typed = folder;
+  const bool prepared = PrepareInstallFolder(folder);
   state_.folder = folder;
-  if (!PrepareInstallFolder(folder)) {
-    state_.prompts->Stop("Invalid directory name!", folder);
-    return false;
-  }
-  return true;
+  if (!prepared) state_.prompts->Stop("Invalid directory name!", typed);
+  return prepared;
 }
 
 void DirectoryPage::Browse() {
