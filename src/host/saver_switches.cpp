@@ -51,8 +51,9 @@ Parsed Parse(const std::vector<std::string>& args, const char* envWindow) {
     result.switches.mode = SaverMode::Configure;
   } else if (HasColonSuffix(word, "/c") || HasColonSuffix(word, "/C")) {
     result = WithWindow(SaverMode::Configure, word.substr(3), word.substr(0, 2));
-  } else if (word == "-root") {
-    // xscreensaver starts hacks with -root and names its own window in the environment.
+  } else if (word == "-root" || word == "--root") {
+    // xscreensaver starts hacks with -root (version 6 writes it --root) and
+    // names its own window in the environment.
     if (hasEnvWindow) return WithWindow(SaverMode::Embedded, envWindow, "XSCREENSAVER_WINDOW");
     result.switches.mode = SaverMode::FullScreen;
   } else {

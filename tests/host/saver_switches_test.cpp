@@ -74,6 +74,7 @@ TEST(SaverSwitches, XScreenSaverConventions) {
   Outcome rootWithEnv = Parse({"-root"}, "0x400001");
   EXPECT_EQ(rootWithEnv.switches.mode, SaverMode::Embedded);
   EXPECT_EQ(rootWithEnv.switches.windowId, 0x400001u);
+  EXPECT_EQ(Parse({"--root"}, "0x400001").switches.windowId, 0x400001u);
 
   // Any other switch wins over the environment.
   EXPECT_EQ(Parse({"/s"}, "0x400001").switches.mode, SaverMode::FullScreen);
