@@ -11,6 +11,7 @@
 #include "engine/render_thread.h"
 #include "host/picture_import.h"
 #include "host/saver_host.h"
+#include "install/setup_entry.h"
 #include "platform/registry/store.h"
 #include "platform/system/program_version.h"
 #include "platform/system/runtime_folder.h"
@@ -51,6 +52,8 @@ const char kHelp[] =
     "  fluxo reg export KEY FILE [/y]  (/y overwrites an existing file)\n"
     "  fluxo reg import FILE     read and write the settings (keys HKCU\\..., HKLM\\..., HKCR\\...)\n"
     "  fluxo --help | --version\n"
+    "  fluxo-setup [--unattended FOLDER]\n"
+    "                            install for the current user (this program under a setup name)\n"
     "\n"
     "Keys while the saver runs:\n"
     "  Tab          random displays on/off\n"
@@ -139,6 +142,8 @@ int Run(int argc, char** argv) {
     if (first == "display") return fluxo::RunDisplayCommand(rest, std::cout, std::cerr);
     if (first == "render") return fluxo::RunRenderCommand(rest, std::cout, std::cerr);
   }
+  // Started under a setup name ("fluxo-setup"), the program installs itself.
+  if (fluxo::install::IsSetupProgram(argv[0])) return fluxo::install::RunSetup(argc, argv);
   std::string problem;
   fluxo::SaverSwitches switches;
   if (TakeRunOverrides(args, problem))
