@@ -49,7 +49,8 @@ std::vector<std::string> InstallationFiles(bool launcherKept) {
                                     "Fluxo.EXE",
                                     install::kUninstallProgram,
                                     install::kConfigureProgram,
-                                    install::kCompanionProgram};
+                                    install::kCompanionProgram,
+                                    install::kHackDescription};
   if (!launcherKept) names.insert(names.end(), {"Kickoff.EXE", install::kLauncherProgram});
   return names;
 }
