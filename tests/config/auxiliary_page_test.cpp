@@ -8,6 +8,7 @@
 #include "config/config_session.h"
 #include "config/page_factories.h"
 #include "settings/display_fixture.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -40,9 +41,7 @@ class AuxiliaryPageTest : public DisplayTest {
   }
   template <typename T>
   T* Find(const char* id) {
-    T* widget = page->findChild<T*>(id);
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<T>(page.get(), QString(id));
   }
 
   ConfigSession session;

@@ -18,6 +18,7 @@
 #include "settings/display_fixture.h"
 #include "sound/sound_feed.h"
 #include "support/test_environment.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -68,9 +69,7 @@ class EditDisplaysPageTest : public DisplayTest {
 
   template <typename Widget>
   Widget* Find(int id) {
-    auto* widget = page->findChild<Widget*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<Widget>(page.get(), id);
   }
   QComboBox* Displays() { return Find<QComboBox>(1078); }
   void ChooseDisplay(const QString& name) {

@@ -17,6 +17,7 @@
 #include "engine/video_mode.h"
 #include "settings/display_fixture.h"
 #include "support/test_environment.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -55,9 +56,7 @@ class MainPageTest : public DisplayTest {
   }
   template <typename T>
   T* Find(const char* id) {
-    T* widget = page->findChild<T*>(id);
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<T>(page.get(), QString(id));
   }
   bool PreviewRunning() { return Find<PreviewPane>("id1329")->PreviewRunning(); }
   int Starts() const {

@@ -20,6 +20,7 @@
 #include "host/picture_import.h"
 #include "settings/display_fixture.h"
 #include "support/test_environment.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -57,9 +58,7 @@ class ModulePageTest : public DisplayTest {
 
   template <typename W>
   W* Find(int id) const {
-    W* widget = page->findChild<W*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(widget, nullptr) << "id" << id;
-    return widget;
+    return FindWidget<W>(page.get(), id);
   }
   bool Shown(int id) const { return !Find<QWidget>(id)->isHidden(); }
   QString PageText() const { return Find<QLabel>(1320)->text(); }

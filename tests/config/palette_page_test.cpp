@@ -11,6 +11,7 @@
 #include "config/config_session.h"
 #include "config/page_factories.h"
 #include "settings/display_fixture.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -39,9 +40,7 @@ class PalettePageTest : public DisplayTest {
 
   template <typename W>
   W* Find(int id) const {
-    W* widget = page->findChild<W*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(widget, nullptr) << "id" << id;
-    return widget;
+    return FindWidget<W>(page.get(), id);
   }
   int32_t Value(int param, int channel) const { return palette->value[ParamSlot(param, channel)]; }
   int32_t Effect(int channel) const { return palette->effect[channel].load(); }

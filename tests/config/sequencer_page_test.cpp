@@ -15,6 +15,7 @@
 #include "config/config_session.h"
 #include "settings/display_fixture.h"
 #include "support/test_environment.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -63,9 +64,7 @@ class SequencerPageTest : public DisplayTest {
 
   template <typename Widget>
   Widget* Find(int id) {
-    auto* widget = page->findChild<Widget*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<Widget>(page.get(), id);
   }
   QListWidget* Available() { return Find<QListWidget>(1019); }
   QTreeWidget* Items() { return Find<QTreeWidget>(1018); }

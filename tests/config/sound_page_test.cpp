@@ -15,6 +15,7 @@
 #include "settings/display_fixture.h"
 #include "sound/sound_feed.h"
 #include "support/test_environment.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -54,9 +55,7 @@ class SoundPageTest : public DisplayTest {
 
   template <typename T>
   T* Find(const char* id) {
-    T* widget = page->findChild<T*>(id);
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<T>(page.get(), QString(id));
   }
   QString Status() { return Find<QLabel>("id1110")->text(); }
 

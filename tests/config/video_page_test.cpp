@@ -15,6 +15,7 @@
 #include "engine/video_mode.h"
 #include "platform/system/screen_modes.h"
 #include "settings/display_fixture.h"
+#include "config/widget_lookup.h"
 
 namespace fluxo::test {
 namespace {
@@ -79,9 +80,7 @@ class VideoPageTest : public DisplayTest {
   }
   template <typename T>
   T* Find(const char* id) {
-    T* widget = page->findChild<T*>(id);
-    EXPECT_NE(widget, nullptr) << id;
-    return widget;
+    return FindWidget<T>(page.get(), QString(id));
   }
   void Choose(int row) { Find<QListWidget>("id1043")->setCurrentRow(row); }
   void Click(const char* id) { QTest::mouseClick(Find<QPushButton>(id), Qt::LeftButton); }
