@@ -15,13 +15,15 @@ bool HoldsRgbWords(const QImage& image) {
   }
 }
 
-void ConvertRows(const uint8_t* pixels, int width, int first, int end,
+void ConvertArea(const uint8_t* pixels, int width, const QRect& area,
                  const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image) {
+  if (area.isEmpty()) return;
   uchar* rows = image.bits();  // detaches once, not per row
   const qsizetype stride = image.bytesPerLine();
-  for (int y = first; y < end; ++y) {
-    gdi::IndicesToRgb(pixels + static_cast<size_t>(y) * width, static_cast<size_t>(width), colours,
-                      reinterpret_cast<uint32_t*>(rows + stride * y));
+  const size_t count = static_cast<size_t>(area.width());
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    gdi::IndicesToRgb(pixels + static_cast<size_t>(y) * width + area.left(), count, colours,
+                      reinterpret_cast<uint32_t*>(rows + stride * y) + area.left());
   }
 }
 
@@ -30,7 +32,7 @@ QImage FrameToImage(const uint8_t* pixels, int width, int height, const gdi::Pal
   QImage image(width, height, QImage::Format_RGB32);
   uint32_t colours[gdi::kSystemPaletteSize];
   palette.CopyTo(colours);
-  ConvertRows(pixels, width, 0, height, colours, image);
+  ConvertArea(pixels, width, image.rect(), colours, image);
   return image;
 }
 

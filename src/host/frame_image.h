@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRect>
 #include <cstdint>
 
 #include "platform/gdi/gdi_types.h"
@@ -13,10 +14,10 @@ QImage FrameToImage(const uint8_t* pixels, int width, int height, const gdi::Pal
 // True for images whose pixels are 0xFFRRGGBB words, the conversion's output.
 bool HoldsRgbWords(const QImage& image);
 
-// Converts rows [first, end) of `width`-wide pixels through a copied colour
-// table into the same rows of `image`, which holds RGB words and is at least
-// that wide and high.
-void ConvertRows(const uint8_t* pixels, int width, int first, int end,
+// Converts the pixels `area` covers, of a frame `width` pixels wide, through
+// a copied colour table into the same place of `image`, which holds RGB
+// words and holds `area`.
+void ConvertArea(const uint8_t* pixels, int width, const QRect& area,
                  const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image);
 
 }  // namespace fluxo

@@ -199,7 +199,7 @@ void SaverHostWindow::FollowParent() {
 }
 
 void SaverHostWindow::PresentNextFrame() {
-  const QRect changed = presenter_.Refresh();
+  const QRegion changed = presenter_.Refresh();
   if (changed.isEmpty()) return;
   // The rows of a frame scaled to the window are not the window's rows.
   if (presenter_.FrameSize() == size()) {
@@ -248,7 +248,7 @@ void SaverHostWindow::paintEvent(QPaintEvent* event) {
   // size, a high-density screen) get the picture scaled.
   QPaintDevice* device = redirected(nullptr);
   bool presented = device && device->devType() == QInternal::Image &&
-                   presenter_.PaintInto(*static_cast<QImage*>(device), event->rect());
+                   presenter_.PaintInto(*static_cast<QImage*>(device), event->region());
   if (!presented) {
     QPainter painter(this);
     presented = presenter_.Draw(painter, QRect(QPoint(0, 0), size()));
