@@ -151,10 +151,13 @@ void Blank(gdi::FrameSurface& surface) {
   surface.Flush();
 }
 
-void FrameLoop(gdi::FrameSurface& surface) {
+// `priorityClass` is taken once the first frame is out: at idle priority on
+// a busy machine the first frame would wait for everything else.
+void FrameLoop(gdi::FrameSurface& surface, uint32_t priorityClass) {
   SaverState& saver = Saver();
   const uint32_t blankTimeout = Main().blankTimeout;
   const uint32_t blankDeadline = GetTickCount() + blankTimeout * 60000u;
+  bool firstFrame = true;
   while (Running()) {
     saver.renderGate.Pass();
     if (blankTimeout != kBlankNever && (blankTimeout == 0 || TickIsPast(GetTickCount(), blankDeadline))) {
@@ -167,6 +170,8 @@ void FrameLoop(gdi::FrameSurface& surface) {
     RunModulePass(frame);
     HomeGain();
     surface.Flush();
+    if (firstFrame) SetProcessPriorityClass(priorityClass);
+    firstFrame = false;
     if (SpeedPauses(frame, Main().speed.load(std::memory_order_relaxed))) SleepMs(10);
     ServeRequests();
   }
@@ -223,7 +228,7 @@ void SaveScreen(const RunTarget& target) {
     TraceStartup("registry initialised");
     if (Running()) StartCompanionIfWanted(target);
     SoundFeedBlock* feed = SoundFeed();
-    SetProcessPriorityClass(feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority);
+    const uint32_t priorityClass = feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority;
     if (Main().clearFirst) surface.FillRect(surface.ClientRect(), gdi::Brush::StockBlack());
     if (Running()) {
       StartPaletteThread(paletteThread, palette, target);
@@ -233,7 +238,7 @@ void SaveScreen(const RunTarget& target) {
       StartModules();
       TraceStartup("modules started");
       saver.startTime.store(GetTickCount());
-      FrameLoop(surface);
+      FrameLoop(surface, priorityClass);
       ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
     }
     StopPaletteThread(paletteThread);
