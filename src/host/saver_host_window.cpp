@@ -128,6 +128,7 @@ void SaverHostWindow::PlaceAtOrigin(int width, int height) {
   if (!erased_) CreateSurface();
 }
 
+// A static call on the platform's integration: it needs no widget application.
 void SaverHostWindow::Beep() { QApplication::beep(); }
 
 void SaverHostWindow::PostQuit(int exitCode) {
