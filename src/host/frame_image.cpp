@@ -1,5 +1,7 @@
 #include "host/frame_image.h"
 
+#include <algorithm>
+
 #include "platform/gdi/frame_exchange.h"
 
 namespace fluxo {
@@ -15,15 +17,29 @@ bool HoldsRgbWords(const QImage& image) {
   }
 }
 
-void ConvertArea(const uint8_t* pixels, int width, const QRect& area,
-                 const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image) {
-  if (area.isEmpty()) return;
-  uchar* rows = image.bits();  // detaches once, not per row
+void ConvertRegion(const uint8_t* pixels, int width, const QRegion& area,
+                   const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image) {
+  uchar* bits = image.bits();  // detaches once, not per row
   const qsizetype stride = image.bytesPerLine();
-  const size_t count = static_cast<size_t>(area.width());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    gdi::IndicesToRgb(pixels + static_cast<size_t>(y) * width + area.left(), count, colours,
-                      reinterpret_cast<uint32_t*>(rows + stride * y) + area.left());
+  const int lastX = std::min(width, image.width()) - 1;
+  const int lastY = image.height() - 1;
+  // The rectangles of a region come in bands of one top and height. A band
+  // is converted row by row, each row left to right: memory is then walked
+  // forwards, which the processor's prefetching follows, instead of jumping
+  // down the rows of one narrow rectangle after another.
+  for (auto band = area.begin(); band != area.end();) {
+    auto bandEnd = band;
+    while (bandEnd != area.end() && bandEnd->top() == band->top()) ++bandEnd;
+    for (int y = std::max(0, band->top()); y <= std::min(lastY, band->bottom()); ++y) {
+      const uint8_t* row = pixels + static_cast<size_t>(y) * width;
+      uint32_t* out = reinterpret_cast<uint32_t*>(bits + stride * y);
+      for (auto rect = band; rect != bandEnd; ++rect) {
+        const int left = std::max(0, rect->left());
+        const int right = std::min(lastX, rect->right());
+        if (left <= right) gdi::IndicesToRgb(row + left, static_cast<size_t>(right - left + 1), colours, out + left);
+      }
+    }
+    band = bandEnd;
   }
 }
 
@@ -32,7 +48,7 @@ QImage FrameToImage(const uint8_t* pixels, int width, int height, const gdi::Pal
   QImage image(width, height, QImage::Format_RGB32);
   uint32_t colours[gdi::kSystemPaletteSize];
   palette.CopyTo(colours);
-  ConvertArea(pixels, width, image.rect(), colours, image);
+  ConvertRegion(pixels, width, QRegion(image.rect()), colours, image);
   return image;
 }
 

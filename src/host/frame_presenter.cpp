@@ -38,7 +38,7 @@ bool FramePresenter::PaintInto(QImage& target, const QRegion& area) const {
   bool painted = false;
   exchange_.Read([&](const uint8_t* pixels, int width, int height) {
     if (width <= 0 || width != target.width() || height != target.height()) return;
-    for (const QRect& rect : area) ConvertArea(pixels, width, rect & target.rect(), colours_, target);
+    ConvertRegion(pixels, width, area, colours_, target);
     painted = true;
   });
   return painted;
@@ -53,7 +53,7 @@ bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) {
       return;
     }
     if (unscaled_.size() != QSize(width, height)) unscaled_ = QImage(width, height, QImage::Format_RGB32);
-    ConvertArea(pixels, width, unscaled_.rect(), colours_, unscaled_);
+    ConvertRegion(pixels, width, QRegion(unscaled_.rect()), colours_, unscaled_);
   });
   if (unscaled_.isNull()) {
     painter.fillRect(bounds, Qt::black);

@@ -48,6 +48,22 @@ TEST(FrameToImage, OddWidthsKeepRowsApart) {
   EXPECT_TRUE(FrameToImage(pixels.data(), 0, 3, palette).isNull());
 }
 
+TEST(ConvertRegion, ConvertsOnlyTheRegionAndStaysInsideTheImage) {
+  gdi::PaletteTable palette;
+  uint32_t colours[gdi::kSystemPaletteSize];
+  palette.CopyTo(colours);
+  constexpr int kW = 8, kH = 6;
+  const std::vector<uint8_t> pixels(kW * kH, 255);  // white everywhere
+  QImage image(kW, kH, QImage::Format_RGB32);
+  image.fill(kTeal);
+  // Two rectangles side by side in one band, one below reaching past the image.
+  const QRegion area = QRegion(0, 0, 2, 2) + QRegion(5, 0, 2, 2) + QRegion(6, 4, 10, 10);
+  ConvertRegion(pixels.data(), kW, area, colours, image);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      EXPECT_EQ(image.pixel(x, y), area.contains(QPoint(x, y)) ? 0xFFFFFFFFu : kTeal) << x << "," << y;
+}
+
 class FramePresenterTest : public testing::Test {
  protected:
   void Publish(std::vector<uint8_t> pixels, int width, int height) {
