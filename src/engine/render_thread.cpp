@@ -1,5 +1,7 @@
 #include "engine/render_thread.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -97,6 +99,7 @@ void StartPaletteThread(WorkerThread& thread, const PaletteShare& palette, const
   if (!palette) return;
   Saver().paletteReady.store(0);
   thread.Start([palette, surface = target.surface] {
+    pthread_setname_np(pthread_self(), "fluxo palette");  // names the thread for top and bench/saver_cpu.sh
     SetCurrentThreadPriority(ThreadPriority::Normal);
     PaletteThread(*palette);
     ForgetCurrentThreadPriority();
@@ -263,6 +266,7 @@ void StartRenderThread(SaverWindow* window) {
   Saver().saverRunning.store(1);
   g_liveRuns.fetch_add(1);
   g_renderThread.Start([target = std::move(target)] {
+    pthread_setname_np(pthread_self(), "fluxo render");
     SetCurrentThreadPriority(ThreadPriority::BelowNormal);
     SaveScreen(target);
     ForgetCurrentThreadPriority();
