@@ -179,7 +179,7 @@ TEST(IndicesToRgb, MatchesAPlainLookupForEveryLength) {
   std::vector<uint8_t> indices(1037);
   uint32_t seed = 7;
   for (uint8_t& v : indices) v = static_cast<uint8_t>((seed = seed * 214013u + 2531011u) >> 16);
-  for (size_t count : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{9}, size_t{1037}}) {
+  for (size_t count : {0, 1, 7, 8, 9, 15, 16, 17, 31, 1037}) {
     std::vector<uint32_t> out(count + 1, 0xDEADBEEF);
     IndicesToRgb(indices.data(), count, table, out.data());
     for (size_t i = 0; i < count; ++i) ASSERT_EQ(out[i], table[indices[i]]) << count << " " << i;
