@@ -61,6 +61,12 @@ ticks=$(getconf CLK_TCK)
 # Processor time of a process so far, in clock ticks (user + system).
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 now_ns() { date +%s%N; }
+# Processor time per thread name ("name<TAB>ticks"), threads of one name added up.
+thread_ticks() {
+  for task in /proc/"$1"/task/*; do
+    printf '%s\t%s\n' "$(cat "$task/comm" 2>/dev/null)" "$(awk '{ print $14 + $15 }' "$task/stat" 2>/dev/null)"
+  done | awk -F'\t' 'NF == 2 && $2 != "" { ticks[$1] += $2 } END { for (n in ticks) printf "%s\t%d\n", n, ticks[n] }'
+}
 peak_rss_mb() { awk '/^VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status" 2>/dev/null; }
 
 # Measures process $2 (and the server) for $seconds; prints one line labelled $1.
@@ -69,8 +75,10 @@ measure() {
   sleep "$settle"
   local p0 s0 t0 p1 s1 t1
   p0=$(cpu_ticks "$pid") s0=$(cpu_ticks "$server") t0=$(now_ns)
+  thread_ticks "$pid" >"$work/threads.0"
   sleep "$seconds"
   p1=$(cpu_ticks "$pid") s1=$(cpu_ticks "$server") t1=$(now_ns)
+  thread_ticks "$pid" >"$work/threads.1"
   if ! kill -0 "$pid" 2>/dev/null; then
     echo "$label: ended before the measurement was over" >&2
     return 1
@@ -78,6 +86,11 @@ measure() {
   awk -v l="$label" -v p=$((p1 - p0)) -v s=$((s1 - s0)) -v t=$((t1 - t0)) -v hz="$ticks" -v rss="$(peak_rss_mb "$pid")" \
     'BEGIN { w = t / 1e9; printf "%-24s process %5.1f %%  X server %5.1f %%  together %5.1f %%  peak RSS %6s MB\n",
              l, 100 * p / hz / w, 100 * s / hz / w, 100 * (p + s) / hz / w, rss }'
+  # Where the process's share goes, by thread (threads that ended meanwhile are left out).
+  awk -F'\t' -v w=$((t1 - t0)) -v hz="$ticks" '
+    FNR == NR { before[$1] = $2; next }
+    ($1 in before) { line = line sprintf("%s%s %.1f %%", sep, $1, 100 * ($2 - before[$1]) / hz / (w / 1e9)); sep = ", " }
+    END { if (line != "") print "  by thread: " line }' "$work/threads.0" "$work/threads.1"
 }
 
 stop() {

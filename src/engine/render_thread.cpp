@@ -1,5 +1,7 @@
 #include "engine/render_thread.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -97,6 +99,7 @@ void StartPaletteThread(WorkerThread& thread, const PaletteShare& palette, const
   if (!palette) return;
   Saver().paletteReady.store(0);
   thread.Start([palette, surface = target.surface] {
+    pthread_setname_np(pthread_self(), "fluxo palette");  // names the thread for top and bench/saver_cpu.sh
     SetCurrentThreadPriority(ThreadPriority::Normal);
     PaletteThread(*palette);
     ForgetCurrentThreadPriority();
@@ -151,10 +154,13 @@ void Blank(gdi::FrameSurface& surface) {
   surface.Flush();
 }
 
-void FrameLoop(gdi::FrameSurface& surface) {
+// `priorityClass` is taken once the first frame is out: at idle priority on
+// a busy machine the first frame would wait for everything else.
+void FrameLoop(gdi::FrameSurface& surface, uint32_t priorityClass) {
   SaverState& saver = Saver();
   const uint32_t blankTimeout = Main().blankTimeout;
   const uint32_t blankDeadline = GetTickCount() + blankTimeout * 60000u;
+  bool firstFrame = true;
   while (Running()) {
     saver.renderGate.Pass();
     if (blankTimeout != kBlankNever && (blankTimeout == 0 || TickIsPast(GetTickCount(), blankDeadline))) {
@@ -167,6 +173,8 @@ void FrameLoop(gdi::FrameSurface& surface) {
     RunModulePass(frame);
     HomeGain();
     surface.Flush();
+    if (firstFrame) SetProcessPriorityClass(priorityClass);
+    firstFrame = false;
     if (SpeedPauses(frame, Main().speed.load(std::memory_order_relaxed))) SleepMs(10);
     ServeRequests();
   }
@@ -223,7 +231,7 @@ void SaveScreen(const RunTarget& target) {
     TraceStartup("registry initialised");
     if (Running()) StartCompanionIfWanted(target);
     SoundFeedBlock* feed = SoundFeed();
-    SetProcessPriorityClass(feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority);
+    const uint32_t priorityClass = feed && feed->U32(feed::kCompanionActive) ? kPriorityNormal : Main().priority;
     if (Main().clearFirst) surface.FillRect(surface.ClientRect(), gdi::Brush::StockBlack());
     if (Running()) {
       StartPaletteThread(paletteThread, palette, target);
@@ -233,7 +241,7 @@ void SaveScreen(const RunTarget& target) {
       StartModules();
       TraceStartup("modules started");
       saver.startTime.store(GetTickCount());
-      FrameLoop(surface);
+      FrameLoop(surface, priorityClass);
       ForEachRunnableModule([](ModuleSlot& slot) { slot.free(&slot); });
     }
     StopPaletteThread(paletteThread);
@@ -258,6 +266,7 @@ void StartRenderThread(SaverWindow* window) {
   Saver().saverRunning.store(1);
   g_liveRuns.fetch_add(1);
   g_renderThread.Start([target = std::move(target)] {
+    pthread_setname_np(pthread_self(), "fluxo render");
     SetCurrentThreadPriority(ThreadPriority::BelowNormal);
     SaveScreen(target);
     ForgetCurrentThreadPriority();

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QRegion>
 #include <cstdint>
 
 #include "platform/gdi/gdi_types.h"
@@ -13,10 +14,11 @@ QImage FrameToImage(const uint8_t* pixels, int width, int height, const gdi::Pal
 // True for images whose pixels are 0xFFRRGGBB words, the conversion's output.
 bool HoldsRgbWords(const QImage& image);
 
-// Converts rows [first, end) of `width`-wide pixels through a copied colour
-// table into the same rows of `image`, which holds RGB words and is at least
-// that wide and high.
-void ConvertRows(const uint8_t* pixels, int width, int first, int end,
-                 const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image);
+// Converts the pixels `area` covers, of a frame `width` pixels wide and at
+// least as high as `image`, through a copied colour table into the same
+// place of `image`, which holds RGB words; what lies outside the image is
+// left out.
+void ConvertRegion(const uint8_t* pixels, int width, const QRegion& area,
+                   const uint32_t (&colours)[gdi::kSystemPaletteSize], QImage& image);
 
 }  // namespace fluxo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 #include "host/frame_image.h"
 
@@ -10,25 +11,34 @@ namespace fluxo {
 FramePresenter::FramePresenter(gdi::FrameExchange& exchange, const gdi::PaletteTable& palette)
     : exchange_(exchange), palette_(palette) {}
 
-QRect FramePresenter::Refresh() {
-  const gdi::RowRange rows = exchange_.TakeChangedRows(width_, height_);
+QRegion FramePresenter::Refresh() {
+  exchange_.TakeChanges(changes_);
+  width_ = changes_.Width();
+  height_ = changes_.Height();
   uint32_t colours[gdi::kSystemPaletteSize];
   palette_.CopyTo(colours);
   const bool newColours = !std::equal(std::begin(colours), std::end(colours), std::begin(colours_));
   if (newColours) std::copy(std::begin(colours), std::end(colours), std::begin(colours_));
   if (width_ <= 0 || height_ <= 0) return {};
-  if (newColours) return QRect(0, 0, width_, height_);
-  return rows.Empty() ? QRect() : QRect(0, rows.first, width_, rows.end - rows.first);
+  if (newColours) return QRegion(0, 0, width_, height_);
+  if (!changes_.Any()) return {};
+  // The tiles come in bands, left to right, joined: the form QRegion keeps,
+  // so it takes them as they are instead of merging them one by one.
+  const std::vector<gdi::Rect> tiles = changes_.Rects();
+  std::vector<QRect> rects;
+  rects.reserve(tiles.size());
+  for (const gdi::Rect& tile : tiles) rects.emplace_back(tile.left, tile.top, tile.Width(), tile.Height());
+  QRegion changed;
+  changed.setRects(rects.data(), static_cast<int>(rects.size()));
+  return changed;
 }
 
-bool FramePresenter::PaintInto(QImage& target, const QRect& area) const {
+bool FramePresenter::PaintInto(QImage& target, const QRegion& area) const {
   if (!HoldsRgbWords(target)) return false;
   bool painted = false;
   exchange_.Read([&](const uint8_t* pixels, int width, int height) {
     if (width <= 0 || width != target.width() || height != target.height()) return;
-    const int first = std::max(0, area.top());
-    const int end = std::min(height, area.bottom() + 1);
-    ConvertRows(pixels, width, first, end, colours_, target);
+    ConvertRegion(pixels, width, area, colours_, target);
     painted = true;
   });
   return painted;
@@ -43,7 +53,7 @@ bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) {
       return;
     }
     if (unscaled_.size() != QSize(width, height)) unscaled_ = QImage(width, height, QImage::Format_RGB32);
-    ConvertRows(pixels, width, 0, height, colours_, unscaled_);
+    ConvertRegion(pixels, width, QRegion(unscaled_.rect()), colours_, unscaled_);
   });
   if (unscaled_.isNull()) {
     painter.fillRect(bounds, Qt::black);

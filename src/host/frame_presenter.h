@@ -2,6 +2,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 
 #include "platform/gdi/frame_exchange.h"
@@ -13,18 +14,18 @@ namespace fluxo {
 // colours are looked up at every refresh, so a palette tick recolours the
 // last frame even when no new one arrived, as on an 8-bit palette display.
 // It keeps no pixels of its own: it converts the exchange's newest frame
-// straight into the window's image, and only the rows that changed.
+// straight into the window's image, and only the tiles that changed.
 class FramePresenter {
  public:
   FramePresenter(gdi::FrameExchange& exchange, const gdi::PaletteTable& palette);
   // Looks at the newest frame and the current colours; returns the part of
   // the picture to present again (empty: nothing changed, present nothing).
-  QRect Refresh();
+  QRegion Refresh();
   // The size of the frame Refresh saw last.
   QSize FrameSize() const { return QSize(width_, height_); }
-  // Converts the rows `area` touches into `target`, an image of the frame's
+  // Converts the pixels of `area` into `target`, an image of the frame's
   // size holding RGB words; false, with nothing drawn, for any other target.
-  bool PaintInto(QImage& target, const QRect& area) const;
+  bool PaintInto(QImage& target, const QRegion& area) const;
   // Draws the whole picture scaled into `bounds`, or black before the first
   // frame; true when there was a frame. Only windows whose image does not
   // match the frame come here, and only they pay for a picture of its own.
@@ -33,6 +34,7 @@ class FramePresenter {
  private:
   gdi::FrameExchange& exchange_;
   const gdi::PaletteTable& palette_;
+  gdi::ChangedTiles changes_;  // kept to reuse its memory
   int width_ = 0;
   int height_ = 0;
   uint32_t colours_[gdi::kSystemPaletteSize] = {};

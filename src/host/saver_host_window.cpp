@@ -128,6 +128,7 @@ void SaverHostWindow::PlaceAtOrigin(int width, int height) {
   if (!erased_) CreateSurface();
 }
 
+// A static call on the platform's integration: it needs no widget application.
 void SaverHostWindow::Beep() { QApplication::beep(); }
 
 void SaverHostWindow::PostQuit(int exitCode) {
@@ -199,7 +200,7 @@ void SaverHostWindow::FollowParent() {
 }
 
 void SaverHostWindow::PresentNextFrame() {
-  const QRect changed = presenter_.Refresh();
+  const QRegion changed = presenter_.Refresh();
   if (changed.isEmpty()) return;
   // The rows of a frame scaled to the window are not the window's rows.
   if (presenter_.FrameSize() == size()) {
@@ -248,7 +249,7 @@ void SaverHostWindow::paintEvent(QPaintEvent* event) {
   // size, a high-density screen) get the picture scaled.
   QPaintDevice* device = redirected(nullptr);
   bool presented = device && device->devType() == QInternal::Image &&
-                   presenter_.PaintInto(*static_cast<QImage*>(device), event->rect());
+                   presenter_.PaintInto(*static_cast<QImage*>(device), event->region());
   if (!presented) {
     QPainter painter(this);
     presented = presenter_.Draw(painter, QRect(QPoint(0, 0), size()));

@@ -62,44 +62,50 @@ TEST(FrameExchange, ConcurrentPublishAndTakeSeeWholeFrames) {
   producer.join();
 }
 
-// The rows a presenter is told about, as one vector per call, for readable failures.
-std::vector<int> Rows(RowRange range) { return {range.first, range.end}; }
+// The tiles a presenter is told about, as rectangles, for readable failures.
+std::vector<Rect> Changes(FrameExchange& exchange, ChangedTiles& tiles) {
+  exchange.TakeChanges(tiles);
+  return tiles.Rects();
+}
 
-TEST(FrameExchange, ReportsOnlyTheRowsThatChanged) {
+TEST(FrameExchange, ReportsOnlyTheTilesThatChanged) {
+  constexpr int kW = 2 * ChangedTiles::kTileWidth + 5, kH = ChangedTiles::kTileHeight + 3;
   FrameExchange exchange;
-  int w = -1, h = -1;
-  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
-  EXPECT_EQ(w, 0);
+  ChangedTiles tiles;
+  EXPECT_TRUE(Changes(exchange, tiles).empty());
+  EXPECT_EQ(tiles.Width(), 0);
 
-  std::vector<uint8_t> frame(4 * 5, 7);  // 4 wide, 5 high
-  exchange.Publish(frame.data(), 4, 5);
-  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{0, 5}));  // a new size: every row
-  EXPECT_EQ(w, 4);
-  EXPECT_EQ(h, 5);
-  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
+  std::vector<uint8_t> frame(kW * kH, 7);
+  exchange.Publish(frame.data(), kW, kH);
+  // A new size: everything, one rectangle per band.
+  EXPECT_EQ(Changes(exchange, tiles), (std::vector<Rect>{{0, 0, kW, 16}, {0, 16, kW, kH}}));
+  EXPECT_EQ(tiles.Width(), kW);
+  EXPECT_EQ(tiles.Height(), kH);
+  EXPECT_TRUE(Changes(exchange, tiles).empty());
 
-  exchange.Publish(frame.data(), 4, 5);  // the same picture again
-  EXPECT_TRUE(exchange.TakeChangedRows(w, h).Empty());
+  exchange.Publish(frame.data(), kW, kH);  // the same picture again
+  EXPECT_TRUE(Changes(exchange, tiles).empty());
+  EXPECT_FALSE(tiles.Any());
 
-  frame[1 * 4 + 3] = 9;  // row 1, last pixel
-  exchange.Publish(frame.data(), 4, 5);
-  frame[3 * 4] = 9;  // row 3, first pixel: rows add up until taken
-  exchange.Publish(frame.data(), 4, 5);
-  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{1, 4}));
+  frame[3 * kW + 40] = 9;  // the middle tile of the first band
+  exchange.Publish(frame.data(), kW, kH);
+  frame[(kH - 1) * kW + kW - 1] = 9;  // the last pixel: changes add up until taken
+  exchange.Publish(frame.data(), kW, kH);
+  EXPECT_EQ(Changes(exchange, tiles), (std::vector<Rect>{{32, 0, 64, 16}, {64, 16, kW, kH}}));
   exchange.Read([&](const uint8_t* pixels, int width, int height) {
-    ASSERT_EQ(width * height, 20);
+    ASSERT_EQ(width * height, kW * kH);
     EXPECT_TRUE(std::equal(frame.begin(), frame.end(), pixels));
   });
 
-  exchange.Publish(frame.data(), 5, 4);  // same bytes, another shape
-  EXPECT_EQ(Rows(exchange.TakeChangedRows(w, h)), (std::vector<int>{0, 4}));
-  EXPECT_EQ(w, 5);
+  exchange.Publish(frame.data(), kH, kW);  // same bytes, another shape
+  EXPECT_EQ(Changes(exchange, tiles).size(), 5u);  // every band of the new shape
+  EXPECT_EQ(tiles.Width(), kH);
 }
 
-TEST(FrameExchange, AMirrorFedWithChangedRowsEndsEqualToTheLastFrame) {
+TEST(FrameExchange, AMirrorFedWithChangedTilesEndsEqualToTheLastFrame) {
   // What the presenter does, while the render thread keeps publishing frames
   // in which single rows change: no change may slip between looking and reading.
-  constexpr int kSide = 32;
+  constexpr int kSide = 40;
   FrameExchange exchange;
   std::vector<uint8_t> frame(kSide * kSide, 0);
   exchange.Publish(frame.data(), kSide, kSide);
@@ -107,17 +113,21 @@ TEST(FrameExchange, AMirrorFedWithChangedRowsEndsEqualToTheLastFrame) {
   std::thread producer([&] {
     for (int i = 1; i <= 3000; ++i) {
       const int row = (i * 7) % kSide;
-      std::fill_n(frame.begin() + row * kSide, kSide, static_cast<uint8_t>(i));
+      const int x = (i * 13) % kSide;
+      std::fill_n(frame.begin() + row * kSide + x, kSide - x, static_cast<uint8_t>(i));
       exchange.Publish(frame.data(), kSide, kSide);
     }
     done = true;
   });
   std::vector<uint8_t> mirror(frame.size(), 0xAA);
+  ChangedTiles tiles;
   auto follow = [&] {
-    int w, h;
-    const RowRange rows = exchange.TakeChangedRows(w, h);
+    exchange.TakeChanges(tiles);
+    const std::vector<Rect> rects = tiles.Rects();
     exchange.Read([&](const uint8_t* pixels, int, int) {
-      std::copy(pixels + rows.first * kSide, pixels + rows.end * kSide, mirror.begin() + rows.first * kSide);
+      for (const Rect& r : rects)
+        for (int y = r.top; y < r.bottom; ++y)
+          std::copy(pixels + y * kSide + r.left, pixels + y * kSide + r.right, mirror.begin() + y * kSide + r.left);
     });
   };
   while (!done) follow();
@@ -169,7 +179,7 @@ TEST(IndicesToRgb, MatchesAPlainLookupForEveryLength) {
   std::vector<uint8_t> indices(1037);
   uint32_t seed = 7;
   for (uint8_t& v : indices) v = static_cast<uint8_t>((seed = seed * 214013u + 2531011u) >> 16);
-  for (size_t count : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{9}, size_t{1037}}) {
+  for (size_t count : {0, 1, 7, 8, 9, 15, 16, 17, 31, 1037}) {
     std::vector<uint32_t> out(count + 1, 0xDEADBEEF);
     IndicesToRgb(indices.data(), count, table, out.data());
     for (size_t i = 0; i < count; ++i) ASSERT_EQ(out[i], table[indices[i]]) << count << " " << i;

@@ -48,14 +48,30 @@ TEST(FrameToImage, OddWidthsKeepRowsApart) {
   EXPECT_TRUE(FrameToImage(pixels.data(), 0, 3, palette).isNull());
 }
 
+TEST(ConvertRegion, ConvertsOnlyTheRegionAndStaysInsideTheImage) {
+  gdi::PaletteTable palette;
+  uint32_t colours[gdi::kSystemPaletteSize];
+  palette.CopyTo(colours);
+  constexpr int kW = 8, kH = 6;
+  const std::vector<uint8_t> pixels(kW * kH, 255);  // white everywhere
+  QImage image(kW, kH, QImage::Format_RGB32);
+  image.fill(kTeal);
+  // Two rectangles side by side in one band, one below reaching past the image.
+  const QRegion area = QRegion(0, 0, 2, 2) + QRegion(5, 0, 2, 2) + QRegion(6, 4, 10, 10);
+  ConvertRegion(pixels.data(), kW, area, colours, image);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      EXPECT_EQ(image.pixel(x, y), area.contains(QPoint(x, y)) ? 0xFFFFFFFFu : kTeal) << x << "," << y;
+}
+
 class FramePresenterTest : public testing::Test {
  protected:
   void Publish(std::vector<uint8_t> pixels, int width, int height) {
     exchange_.Publish(pixels.data(), width, height);
   }
   // The window's image: converts what Refresh reports into `shown`.
-  QRect Present() {
-    const QRect changed = presenter_.Refresh();
+  QRegion Present() {
+    const QRegion changed = presenter_.Refresh();
     if (!changed.isEmpty()) {
       EXPECT_TRUE(presenter_.PaintInto(shown_, changed));
     }
@@ -71,7 +87,7 @@ TEST_F(FramePresenterTest, NothingToShowBeforeTheFirstFrame) {
   EXPECT_TRUE(presenter_.Refresh().isEmpty());
   palette_.SetEntry(20, kRed);  // colours alone make no picture
   EXPECT_TRUE(presenter_.Refresh().isEmpty());
-  EXPECT_FALSE(presenter_.PaintInto(shown_, QRect(0, 0, 2, 2)));
+  EXPECT_FALSE(presenter_.PaintInto(shown_, QRegion(0, 0, 2, 2)));
 
   QImage window(4, 4, QImage::Format_RGB32);
   window.fill(kRed);
@@ -84,7 +100,7 @@ TEST_F(FramePresenterTest, NothingToShowBeforeTheFirstFrame) {
 TEST_F(FramePresenterTest, ShowsTheNewestFrameAndNothingWhenNothingChanged) {
   Publish({0, 0, 0, 0}, 2, 2);
   Publish({255, 20, 20, 255}, 2, 2);
-  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(Present(), QRegion(0, 0, 2, 2));
   EXPECT_EQ(shown_.pixel(0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(shown_.pixel(1, 0), palette_.Entry(20));
   EXPECT_TRUE(presenter_.Refresh().isEmpty());  // nothing new since
@@ -93,33 +109,38 @@ TEST_F(FramePresenterTest, ShowsTheNewestFrameAndNothingWhenNothingChanged) {
   EXPECT_TRUE(presenter_.Refresh().isEmpty());
 
   Publish({0, 0, 0, 0, 0, 0}, 3, 2);  // a frame of another size replaces the picture
-  EXPECT_EQ(presenter_.Refresh(), QRect(0, 0, 3, 2));
-  EXPECT_FALSE(presenter_.PaintInto(shown_, QRect(0, 0, 3, 2)));  // an image of the old size is left alone
+  EXPECT_EQ(presenter_.Refresh(), QRegion(0, 0, 3, 2));
+  EXPECT_FALSE(presenter_.PaintInto(shown_, QRegion(0, 0, 3, 2)));  // an image of the old size is left alone
   QImage wider(3, 2, QImage::Format_ARGB32_Premultiplied);
-  ASSERT_TRUE(presenter_.PaintInto(wider, QRect(0, 0, 3, 2)));
+  ASSERT_TRUE(presenter_.PaintInto(wider, QRegion(0, 0, 3, 2)));
   EXPECT_EQ(wider.pixel(2, 1), 0xFF000000u);
   QImage indexed(3, 2, QImage::Format_Indexed8);
-  EXPECT_FALSE(presenter_.PaintInto(indexed, QRect(0, 0, 3, 2)));  // not RGB words
+  EXPECT_FALSE(presenter_.PaintInto(indexed, QRegion(0, 0, 3, 2)));  // not RGB words
 }
 
-TEST_F(FramePresenterTest, OnlyTheChangedRowsAreConvertedAgain) {
-  shown_ = QImage(3, 4, QImage::Format_RGB32);
-  std::vector<uint8_t> frame(3 * 4, 0);
-  Publish(frame, 3, 4);
-  EXPECT_EQ(Present(), QRect(0, 0, 3, 4));
+TEST_F(FramePresenterTest, OnlyTheChangedTilesAreConvertedAgain) {
+  constexpr int kTileW = gdi::ChangedTiles::kTileWidth, kTileH = gdi::ChangedTiles::kTileHeight;
+  constexpr int kW = 3 * kTileW, kH = 2 * kTileH;
+  shown_ = QImage(kW, kH, QImage::Format_RGB32);
+  std::vector<uint8_t> frame(kW * kH, 0);
+  Publish(frame, kW, kH);
+  EXPECT_EQ(Present(), QRegion(0, 0, kW, kH));
 
   shown_.fill(kTeal);  // marks what the next present leaves alone
-  frame[1 * 3 + 2] = 255;
-  frame[2 * 3] = 20;
-  Publish(frame, 3, 4);
-  EXPECT_EQ(Present(), QRect(0, 1, 3, 2));
-  EXPECT_EQ(shown_.pixel(2, 1), 0xFFFFFFFFu);
-  EXPECT_EQ(shown_.pixel(0, 1), 0xFF000000u);  // whole rows are converted
-  EXPECT_EQ(shown_.pixel(0, 2), palette_.Entry(20));
-  for (int x = 0; x < 3; ++x) {
-    EXPECT_EQ(shown_.pixel(x, 0), kTeal);
-    EXPECT_EQ(shown_.pixel(x, 3), kTeal);
-  }
+  frame[1 * kW + kTileW + 2] = 255;         // the middle tile of the top band
+  frame[(kTileH + 4) * kW + 2 * kTileW] = 20;  // the last tile of the bottom band
+  Publish(frame, kW, kH);
+  QRegion expected = QRegion(kTileW, 0, kTileW, kTileH) + QRegion(2 * kTileW, kTileH, kTileW, kTileH);
+  EXPECT_EQ(Present(), expected);
+  EXPECT_EQ(shown_.pixel(kTileW + 2, 1), 0xFFFFFFFFu);
+  EXPECT_EQ(shown_.pixel(kTileW, 0), 0xFF000000u);  // whole tiles are converted
+  EXPECT_EQ(shown_.pixel(2 * kTileW, kTileH + 4), palette_.Entry(20));
+  EXPECT_EQ(shown_.pixel(0, 0), kTeal);              // the unchanged tiles are left alone
+  EXPECT_EQ(shown_.pixel(2 * kTileW, 0), kTeal);
+  EXPECT_EQ(shown_.pixel(kTileW, kTileH), kTeal);
+
+  Publish(frame, kW, kH);  // the same picture and the same colours: nothing to present
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
 }
 
 TEST_F(FramePresenterTest, APaletteTickRecoloursTheWholeLastFrame) {
@@ -128,7 +149,7 @@ TEST_F(FramePresenterTest, APaletteTickRecoloursTheWholeLastFrame) {
   EXPECT_NE(shown_.pixel(0, 0), kRed);
 
   palette_.SetEntry(20, kRed);
-  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(Present(), QRegion(0, 0, 2, 2));
   EXPECT_EQ(shown_.pixel(0, 0), kRed);
   EXPECT_EQ(shown_.pixel(0, 1), kRed);
   EXPECT_EQ(shown_.pixel(1, 0), palette_.Entry(21));
@@ -138,7 +159,7 @@ TEST_F(FramePresenterTest, APaletteTickRecoloursTheWholeLastFrame) {
   // An entry no pixel uses still changes the table; the picture is redone
   // but stays the same.
   palette_.SetEntry(100, kTeal);
-  EXPECT_EQ(Present(), QRect(0, 0, 2, 2));
+  EXPECT_EQ(Present(), QRegion(0, 0, 2, 2));
   EXPECT_EQ(shown_.pixel(0, 0), kRed);
 }
 

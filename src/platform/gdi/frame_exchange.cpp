@@ -4,6 +4,40 @@
 #include <cstring>
 
 namespace fluxo::gdi {
+namespace {
+
+constexpr int kPiece = ChangedTiles::kTileWidth;
+
+// A whole tile's width of a row, compared inline in 16-byte vectors: a
+// library call per piece would cost more than the comparison.
+bool SamePiece(const uint8_t* a, const uint8_t* b) {
+  using Bytes = uint64_t __attribute__((vector_size(16)));
+  Bytes differ{};
+  for (int i = 0; i < kPiece; i += 16) {
+    Bytes x, y;
+    std::memcpy(&x, a + i, 16);
+    std::memcpy(&y, b + i, 16);
+    differ |= x ^ y;
+  }
+  return (differ[0] | differ[1]) == 0;
+}
+
+// Copies the pieces of one row that differ and marks their tiles.
+void CopyChangedPieces(const uint8_t* from, uint8_t* to, int width, int y, ChangedTiles& changed) {
+  int x = 0;
+  for (; x + kPiece <= width; x += kPiece) {
+    if (SamePiece(from + x, to + x)) continue;
+    std::memcpy(to + x, from + x, kPiece);
+    changed.Mark(x, y);
+  }
+  const size_t rest = static_cast<size_t>(width - x);
+  if (rest > 0 && std::memcmp(from + x, to + x, rest) != 0) {
+    std::memcpy(to + x, from + x, rest);
+    changed.Mark(x, y);
+  }
+}
+
+}  // namespace
 
 void FrameExchange::Publish(const uint8_t* pixels, int width, int height) {
   const bool empty = width <= 0 || height <= 0;
@@ -14,17 +48,12 @@ void FrameExchange::Publish(const uint8_t* pixels, int width, int height) {
     pixels_.assign(pixels, pixels + rowBytes * height);
     width_ = width;
     height_ = height;
-    changed_ = {0, height};
+    changed_.Reset(width, height, true);
   } else {
-    // Only the rows that differ are copied and reported, so a picture that
-    // stands still costs the presenter nothing.
+    // Only what differs is copied and reported, so a picture that stands
+    // still costs the presenter nothing.
     for (int y = 0; y < height; ++y) {
-      const uint8_t* from = pixels + rowBytes * y;
-      uint8_t* to = pixels_.data() + rowBytes * y;
-      if (std::memcmp(from, to, rowBytes) == 0) continue;
-      std::memcpy(to, from, rowBytes);
-      changed_ = changed_.Empty() ? RowRange{y, y + 1}
-                                  : RowRange{std::min(changed_.first, y), std::max(changed_.end, y + 1)};
+      CopyChangedPieces(pixels + rowBytes * y, pixels_.data() + rowBytes * y, width, y, changed_);
     }
   }
   ++serial_;
@@ -40,13 +69,10 @@ bool FrameExchange::TakeIfNewer(uint64_t& serial, std::vector<uint8_t>& pixels, 
   return true;
 }
 
-RowRange FrameExchange::TakeChangedRows(int& width, int& height) {
+void FrameExchange::TakeChanges(ChangedTiles& changes) {
   std::lock_guard lock(mutex_);
-  width = width_;
-  height = height_;
-  const RowRange rows = changed_;
-  changed_ = {};
-  return rows;
+  std::swap(changes, changed_);
+  changed_.Reset(width_, height_, false);
 }
 
 uint64_t FrameExchange::Serial() const {

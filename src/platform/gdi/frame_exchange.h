@@ -5,14 +5,9 @@
 #include <mutex>
 #include <vector>
 
-namespace fluxo::gdi {
+#include "platform/gdi/changed_tiles.h"
 
-// Rows [first, end) of a frame.
-struct RowRange {
-  int first = 0;
-  int end = 0;
-  bool Empty() const { return end <= first; }
-};
+namespace fluxo::gdi {
 
 // Hands finished frames from the render thread to the presenter: the render
 // thread publishes a copy, the presenter reads the newest one in place.
@@ -21,9 +16,10 @@ class FrameExchange {
   void Publish(const uint8_t* pixels, int width, int height);
   // Copies the newest frame when it is newer than `serial`; returns false otherwise.
   bool TakeIfNewer(uint64_t& serial, std::vector<uint8_t>& pixels, int& width, int& height) const;
-  // The rows that changed since the last call (all of them after a change of
-  // size) and the newest frame's size. Meant for the one presenter.
-  RowRange TakeChangedRows(int& width, int& height);
+  // Swaps the tiles that changed since the last call (all of them after a
+  // change of size), at the newest frame's size, into `changes`; its old
+  // contents are reused. Meant for the one presenter.
+  void TakeChanges(ChangedTiles& changes);
   // Calls reader(pixels, width, height) with the newest frame, which stays
   // unchanged until the reader returns.
   template <typename Reader>
@@ -38,7 +34,7 @@ class FrameExchange {
   std::vector<uint8_t> pixels_;
   int width_ = 0;
   int height_ = 0;
-  RowRange changed_;
+  ChangedTiles changed_;
   uint64_t serial_ = 0;
 };
 

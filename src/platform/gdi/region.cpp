@@ -66,7 +66,10 @@ void CombineRow(int y, const Region::Span* a, const Region::Span* aEnd, const Re
 }  // namespace
 
 Region Region::FromSpans(std::vector<Span> spans) {
-  std::sort(spans.begin(), spans.end(), SpanLess);
+  // A lambda, unlike a function pointer, is inlined into the sort; spans
+  // that come row by row need no sorting at all.
+  const auto less = [](const Span& a, const Span& b) { return SpanLess(a, b); };
+  if (!std::is_sorted(spans.begin(), spans.end(), less)) std::sort(spans.begin(), spans.end(), less);
   Region region;
   region.spans_.reserve(spans.size());
   for (const Span& span : spans) AppendMerged(region.spans_, span);

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/gdi_types.h"
+
+namespace fluxo::gdi {
+
+// The parts of a frame that changed: the frame cut into tiles (smaller at
+// the right and bottom edges), one flag per tile. A pass of a module touches
+// few tiles, so presenting only those saves most of the conversion and the
+// transfer to the display.
+class ChangedTiles {
+ public:
+  // Small enough to follow thin strokes, large enough to be cheap to compare.
+  static constexpr int kTileWidth = 32;
+  static constexpr int kTileHeight = 16;
+
+  // A frame of this size with no tile changed, or every tile.
+  void Reset(int width, int height, bool changed);
+  // Marks the tile holding pixel (x, y), which lies in the frame.
+  void Mark(int x, int y) {
+    flags_[static_cast<size_t>(y / kTileHeight) * columns_ + x / kTileWidth] = 1;
+    any_ = true;
+  }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Any() const { return any_; }
+  // The changed tiles as rectangles within the frame, band by band from the
+  // top and left to right, neighbours within a band joined into one.
+  std::vector<Rect> Rects() const;
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  int columns_ = 0;
+  std::vector<uint8_t> flags_;
+  bool any_ = false;
+};
+
+}  // namespace fluxo::gdi

@@ -1,0 +1,47 @@
+#include "platform/gdi/changed_tiles.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace fluxo::gdi {
+namespace {
+
+constexpr int kW = ChangedTiles::kTileWidth;
+constexpr int kH = ChangedTiles::kTileHeight;
+
+TEST(ChangedTiles, NeighboursInABandJoinAndEdgeTilesStopAtTheFrame) {
+  ChangedTiles tiles;
+  tiles.Reset(4 * kW + 3, 2 * kH + 1, false);  // 5 columns, 3 bands, the last ones narrow
+  EXPECT_FALSE(tiles.Any());
+  EXPECT_TRUE(tiles.Rects().empty());
+
+  tiles.Mark(0, 0);
+  tiles.Mark(kW + 5, kH - 1);     // the next column of the same band: joined
+  tiles.Mark(3 * kW, 0);          // a gap, then two more
+  tiles.Mark(4 * kW + 2, 3);      // the narrow last column
+  tiles.Mark(2 * kW, 2 * kH);     // the one-row last band
+  tiles.Mark(2 * kW + 31, 2 * kH);  // the same tile again
+  EXPECT_TRUE(tiles.Any());
+  EXPECT_EQ(tiles.Rects(), (std::vector<Rect>{{0, 0, 2 * kW, kH},
+                                              {3 * kW, 0, 4 * kW + 3, kH},
+                                              {2 * kW, 2 * kH, 3 * kW, 2 * kH + 1}}));
+}
+
+TEST(ChangedTiles, ResetClearsOrFillsAtTheNewSize) {
+  ChangedTiles tiles;
+  tiles.Reset(10, 10, false);
+  tiles.Mark(9, 9);
+  tiles.Reset(kW + 1, 5, true);
+  EXPECT_EQ(tiles.Width(), kW + 1);
+  EXPECT_EQ(tiles.Height(), 5);
+  EXPECT_EQ(tiles.Rects(), (std::vector<Rect>{{0, 0, kW + 1, 5}}));
+  tiles.Reset(kW + 1, 5, false);
+  EXPECT_TRUE(tiles.Rects().empty());
+  tiles.Reset(0, 5, true);  // no frame: nothing to change
+  EXPECT_FALSE(tiles.Any());
+  EXPECT_TRUE(tiles.Rects().empty());
+}
+
+}  // namespace
+}  // namespace fluxo::gdi
