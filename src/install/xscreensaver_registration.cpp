@@ -87,7 +87,9 @@ std::string Normalized(std::string entry) {
 std::vector<std::string> Entries(const std::string& value) {
   std::string joined;
   for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == '\n') {
+    // A backslash ends a continued line; before a carriage return (a file
+    // with CRLF line ends) it continues nothing and leaves only a blank.
+    if (value[i] == '\\' && i + 1 < value.size() && (value[i + 1] == '\n' || value[i + 1] == '\r')) {
       ++i;
       continue;
     }

@@ -86,6 +86,28 @@ TEST(XScreenSaverEdit, AFileWithoutProgramsOrWithoutALastLineBreakGetsThemAppend
             "selected:\t\t0\n");
 }
 
+TEST(XScreenSaverEdit, InAFileWithCrlfLineEndsTheEntryIsSelectedWhereXScreenSaverFindsIt) {
+  // XScreenSaver does not continue a line ending in a backslash and a
+  // carriage return: its list holds only what setup adds to the first line.
+  const std::string file =
+      "mode:\trandom\r\n"
+      "programs:\t\\\r\n"
+      "  maze --root \\n\\\r\n"
+      "\r\n"
+      "timeout:\t0:10:00\r\n";
+  const auto edit = SelectSaverProgram(file, kCommand);
+  EXPECT_EQ(edit.index, 0);
+  EXPECT_EQ(edit.text,
+            "mode:\tone\n"
+            "programs:\t\\\r\\\n"
+            "\t\t/home/u/.local/bin/fluxo -root\t\t\t\t    \\n\n"
+            "  maze --root \\n\\\r\n"
+            "\r\n"
+            "timeout:\t0:10:00\r\n"
+            "selected:\t\t0\n");
+  EXPECT_FALSE(SelectSaverProgram(edit.text, kCommand).changed);
+}
+
 TEST(XScreenSaverEdit, ACommentNamingTheResourcesIsNotEdited) {
   const std::string file = "# mode: random\n! programs: none\nmode: random\n";
   const auto edit = SelectSaverProgram(file, kCommand);
