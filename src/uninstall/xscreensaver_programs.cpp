@@ -190,6 +190,41 @@ std::string FollowSelection(std::string text, const std::vector<int>& removed, i
   return WithResourceValue(text, "selected", remaining > 0 ? "0" : "-1");
 }
 
+// The first word of a command as the shell reads it: quotes and backslashes
+// group and are removed (setup quotes a path that holds blanks or quotes).
+std::string ShellWord(std::string_view command) {
+  std::string word;
+  char quote = 0;
+  for (size_t i = 0; i < command.size(); ++i) {
+    const char c = command[i];
+    if (quote == '\'') {
+      if (c == '\'')
+        quote = 0;
+      else
+        word.push_back(c);
+      continue;
+    }
+    // Within double quotes a backslash escapes only these.
+    const bool escaped = c == '\\' && i + 1 < command.size() &&
+                         (quote == 0 || std::string_view("\"\\$`").find(command[i + 1]) != std::string_view::npos);
+    if (escaped) {
+      word.push_back(command[++i]);
+    } else if (quote == '"') {
+      if (c == '"')
+        quote = 0;
+      else
+        word.push_back(c);
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else if (IsBlank(c) || c == '\n') {
+      break;
+    } else {
+      word.push_back(c);
+    }
+  }
+  return word;
+}
+
 }  // namespace
 
 std::string EntryProgram(const std::string& entry) {
@@ -211,7 +246,7 @@ std::string EntryProgram(const std::string& entry) {
     rest.remove_prefix(close == std::string_view::npos ? rest.size() : close + 1);
     skipBlanks();
   }
-  return std::string(rest.substr(0, rest.find_first_of(" \t\r\n")));
+  return ShellWord(rest);
 }
 
 ProgramsEdit RemoveProgramEntries(const std::string& text, const std::function<bool(const std::string&)>& isOurs,

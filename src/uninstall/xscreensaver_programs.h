@@ -6,7 +6,8 @@
 namespace fluxo::uninstall {
 
 // The program word of one entry of XScreenSaver's "programs" list: the entry
-// without its disabled mark "-", its visual ("GL:") and its quoted name.
+// without its disabled mark "-", its visual ("GL:") and its quoted name,
+// unquoted as the shell would.
 // Empty for a blank entry.
 std::string EntryProgram(const std::string& entry);
 

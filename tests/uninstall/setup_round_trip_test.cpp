@@ -22,7 +22,8 @@ std::set<std::string> LeftOver() {
     const std::string relative = fs::relative(entry.path(), home).string();
     const bool kept = relative.rfind("config", 0) == 0 || relative.rfind("data", 0) == 0 ||
                       relative.rfind("home", 0) == 0 || relative.rfind("release", 0) == 0 ||
-                      (relative.rfind("share/mime/", 0) == 0 && relative.find("packages/") == std::string::npos);
+                      (relative.rfind("share/mime/", 0) == 0 && relative.find("packages/") == std::string::npos) ||
+                      relative == "share/applications/mimeinfo.cache";
     if (!kept && !entry.is_directory()) files.insert(relative);
   }
   return files;
@@ -48,6 +49,12 @@ TEST_F(SetupRoundTripTest, TheUninstallerRemovesEverySetupFileButTheUsersOwn) {
   EXPECT_EQ(LeftOver(), std::set<std::string>{"installed/my notes.txt"});
   EXPECT_FALSE(DisplayExists("Deep Pulse"));
   EXPECT_EQ(ReadFile(UserHomeFolder() + "/.xscreensaver").find("fluxo"), std::string::npos);
+  // The desktop's cache of file-type openers, where its tool is installed, is
+  // rebuilt without the display opener.
+  const std::string openers = XdgDataFolder() + "/applications/mimeinfo.cache";
+  if (Exists(openers)) {
+    EXPECT_EQ(ReadFile(openers).find("fluxo"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ int Uninstall(Answers& answers) {
 
 // The desktop's own caches, which its tools rebuild after a file type goes.
 bool IsGeneratedCache(const std::string& relative) {
-  return relative.rfind("share/mime/", 0) == 0 && relative.find("/packages/") == std::string::npos;
+  return (relative.rfind("share/mime/", 0) == 0 && relative.find("/packages/") == std::string::npos) ||
+         relative == "share/applications/mimeinfo.cache";
 }
 
 using UninstallTest = FakeInstallation;

@@ -22,6 +22,14 @@ TEST(EntryProgramTest, SkipsTheDisabledMarkTheVisualAndTheName) {
   EXPECT_EQ(EntryProgram("  \t "), "");
 }
 
+TEST(EntryProgramTest, ReadsTheProgramAsTheShellDoes) {
+  // What setup writes for a saver path with blanks or quotes in it.
+  EXPECT_EQ(EntryProgram("\t\t'/home/a b/.local/bin/fluxo' -root"), "/home/a b/.local/bin/fluxo");
+  EXPECT_EQ(EntryProgram("'/home/it'\\''s/fluxo' -root"), "/home/it's/fluxo");
+  EXPECT_EQ(EntryProgram("\"Fluxo\" \"/opt/x \\\"y\\\"/fluxo\" -root"), "/opt/x \"y\"/fluxo");
+  EXPECT_EQ(EntryProgram("/opt/x\\ y/fluxo -root"), "/opt/x y/fluxo");
+}
+
 TEST(RemoveProgramEntriesTest, AnEntryInTheMiddleGoesWithItsLineAndTheSelectionFollows) {
   const std::string text = Settings("one", 2,
                                     "\t\tmaze -root\t\\n\\\n"
