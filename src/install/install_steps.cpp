@@ -205,7 +205,7 @@ bool RunInstallation(const std::string& folder, const InstallOptions& options, c
   Report(progress, 91);
   if (options.desktopConfigure) CreateDesktopConfigureItem();
   Report(progress, 93);
-  if (options.companion) InstallCompanion(source.folder);
+  if (options.companion) InstallCompanion(source.folder, folder);
   Report(progress, 95);
   if (options.defaultSaver) SetAsDefaultSaver();
   Report(progress, 97);

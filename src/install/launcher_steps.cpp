@@ -82,12 +82,13 @@ void InstallLauncher(const std::string& sourceFolder, const std::string& install
   StartDetached({launcher});
 }
 
-void InstallCompanion(const std::string& sourceFolder) {
+void InstallCompanion(const std::string& sourceFolder, const std::string& installFolder) {
   if (SoundFeedBlock* feed = AttachSoundFeed()) {
     feed->SetU32(feed::kCompanionQuit, 0);
     CloseSoundFeed(feed);
   }
-  StartDetached({sourceFolder + "/" + kCompanionProgram, "--install"});
+  const bool copied = CopyFromSource(sourceFolder, kCompanionProgram, installFolder, kCompanionProgram);
+  StartDetached({(copied ? installFolder : sourceFolder) + "/" + kCompanionProgram, "--install"});
 }
 
 }  // namespace fluxo::install

@@ -21,8 +21,10 @@ void CloseRunningLaunchers();
 // and starts it.
 void InstallLauncher(const std::string& sourceFolder, const std::string& installFolder);
 
-// Clears the companion's quit request in the sound feed and runs
-// "tonewell --install" from the source folder.
-void InstallCompanion(const std::string& sourceFolder);
+// Clears the companion's quit request in the sound feed, copies the
+// companion into the installation folder and runs "tonewell --install"
+// there: the companion records the path it was run from, which must outlive
+// the folder setup was started from.
+void InstallCompanion(const std::string& sourceFolder, const std::string& installFolder);
 
 }  // namespace fluxo::install

@@ -109,10 +109,13 @@ TEST_F(SetupWizardTest, InstallingPutsEveryPieceInPlace) {
   EXPECT_NE(opener.find("Exec=" + SystemFolder() + "/fluxo /S %f"), std::string::npos) << opener;
   EXPECT_NE(opener.find("MimeType=application/fluxo;"), std::string::npos);
 
-  // The launcher starts at log-in; the companion's installer ran.
+  // The launcher starts at log-in; the companion was installed and its
+  // installer ran from the installation folder, so what it records stays
+  // valid once the release folder is gone.
   EXPECT_TRUE(Exists(StartupFolder() + "/Kickoff.desktop"));
+  EXPECT_EQ(ReadFile(folder + "/tonewell"), ReadFile(source.folder + "/tonewell"));
   ASSERT_TRUE(WaitForFile(source.folder + "/companion-ran"));
-  EXPECT_EQ(ReadFile(source.folder + "/companion-ran"), "--install\n");
+  EXPECT_EQ(ReadFile(source.folder + "/companion-ran"), folder + "/tonewell --install\n");
 
   // XScreenSaver runs the installed saver and only it.
   const std::string xss = ReadFile(UserHomeFolder() + "/.xscreensaver");
