@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "install/file_copy.h"
+#include "install/install_layout.h"
 
 namespace fluxo::install {
 namespace {
@@ -73,11 +74,16 @@ int CreateShortcut(const std::string& target, const std::string& linkPath, const
   } else {
     words = {"xdg-open", target};
   }
-  std::vector<std::string> keys = {"Comment=" + EscapeValue(description)};
+  // A link shows its file's name; its description, when it says more, is
+  // the tooltip.
+  std::string name = linkPath.substr(linkPath.rfind('/') + 1);
+  if (name.ends_with(kShortcutSuffix)) name.resize(name.size() - std::string(kShortcutSuffix).size());
+  std::vector<std::string> keys;
+  if (description != name) keys.push_back("Comment=" + EscapeValue(description));
   if (IsFolder(target)) keys.push_back("Icon=folder");
   keys.insert(keys.end(), extraKeys.begin(), extraKeys.end());
   // Desktops only start entries on the desktop that are marked executable.
-  return WriteFileAtomically(linkPath, ApplicationEntryText(description, DesktopExecLine(words), keys), 0755) ? 1 : 0;
+  return WriteFileAtomically(linkPath, ApplicationEntryText(name, DesktopExecLine(words), keys), 0755) ? 1 : 0;
 }
 
 }  // namespace fluxo::install

@@ -13,9 +13,9 @@ std::string DesktopExecLine(const std::vector<std::string>& words);
 std::string ApplicationEntryText(const std::string& name, const std::string& exec,
                                  const std::vector<std::string>& extraKeys = {});
 
-// A desktop entry at `linkPath` that starts `target` (a program, with
-// `arguments`) or, for a folder or document, opens it. 1 on success; a
-// failure leaves no file.
+// A desktop entry at `linkPath` ("<name>.desktop") that starts `target` (a
+// program, with `arguments`) or, for a folder or document, opens it. 1 on
+// success; a failure leaves no file.
 int CreateShortcut(const std::string& target, const std::string& linkPath, const std::string& description,
                    const std::vector<std::string>& arguments = {}, const std::vector<std::string>& extraKeys = {});
 

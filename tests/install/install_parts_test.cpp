@@ -2,6 +2,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 #include <chrono>
 #include <thread>
@@ -39,6 +41,48 @@ TEST(DesktopExec, WordsWithReservedCharactersAreQuotedAndPercentSignsDoubled) {
   // The file's own escaping doubles the backslash once more.
   const std::string text = install::ApplicationEntryText("x", install::DesktopExecLine({"/a\\b c"}));
   EXPECT_NE(text.find("Exec=\"/a\\\\\\\\b c\"\n"), std::string::npos) << text;
+}
+
+using DesktopEntryTest = SetupTest;
+
+TEST_F(DesktopEntryTest, AnEntryIsNamedAfterItsFileAndDescribedOnlyWhenTheDescriptionSaysMore) {
+  const std::string folder = TestHome() + "/entries";
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(install::CreateShortcut(folder, folder + "/Help.desktop", "Help"), 1);
+  const std::string help = ReadFile(folder + "/Help.desktop");
+  EXPECT_NE(help.find("\nName=Help\n"), std::string::npos) << help;
+  EXPECT_EQ(help.find("Comment="), std::string::npos) << help;
+  ASSERT_EQ(install::CreateShortcut(folder, folder + "/Kickoff.desktop", "SS Kickoff v3.0"), 1);
+  const std::string launcher = ReadFile(folder + "/Kickoff.desktop");
+  EXPECT_NE(launcher.find("\nName=Kickoff\n"), std::string::npos) << launcher;
+  EXPECT_NE(launcher.find("\nComment=SS Kickoff v3.0\n"), std::string::npos) << launcher;
+}
+
+// Every entry setup writes passes the desktop's own checker without errors
+// or warnings, also for an installation folder with quotes, blanks, a
+// backslash and a percent sign in its name.
+TEST_F(DesktopEntryTest, EveryEntrySetupWritesIsValid) {
+  const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+  if (validator.isEmpty()) GTEST_SKIP() << "desktop-file-validate is not installed";
+  FillRelease();
+  std::string folder = TestHome() + "/My \"Fluxo\" it's 100% \\ $HOME";
+  ASSERT_TRUE(install::PrepareInstallFolder(folder));
+  install::InstallOptions options;
+  options.desktopConfigure = options.desktopSavedDisplays = true;
+  ASSERT_TRUE(install::RunInstallation(folder, options, source, prompts, nullptr));
+  int entries = 0;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(TestHome())) {
+    const std::string extension = file.path().extension().string();
+    if (extension != ".desktop" && extension != ".directory") continue;
+    ++entries;
+    QProcess check;
+    check.start(validator, {QString::fromStdString(file.path().string())});
+    ASSERT_TRUE(check.waitForFinished(30000));
+    const QString report = QString::fromLocal8Bit(check.readAllStandardOutput() + check.readAllStandardError());
+    EXPECT_EQ(check.exitCode(), 0) << report.toStdString();
+    EXPECT_FALSE(report.contains("error:") || report.contains("warning:")) << report.toStdString();
+  }
+  EXPECT_EQ(entries, 10);  // the group's five, its directory, the opener, two desktop items, the launcher
 }
 
 class LauncherTest : public SetupTest {};
