@@ -40,6 +40,17 @@ std::string SubfolderOr(const std::string& folder, const char* name) {
   return IsFolder(sub) ? sub : folder;
 }
 
+// A folder that takes no files would let the installation go on with every
+// copy into it failing, and report success all the same.
+bool CanCreateFilesIn(const std::string& folder) {
+  std::string probe = folder + "/.fluxo-setup-XXXXXX";
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) return false;
+  close(fd);
+  unlink(probe.c_str());
+  return true;
+}
+
 void Report(const ProgressSink& progress, int value) {
   if (progress) progress(value);
 }
@@ -120,7 +131,7 @@ bool PrepareInstallFolder(std::string& folder) {
   while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
   const fs::path parent = fs::path(normal).parent_path();
   if (parent == fs::path(ProgramFilesFolder()).lexically_normal()) EnsureFolder(parent.string());
-  if (!CreateFolder(normal)) return false;
+  if (!CreateFolder(normal) || !CanCreateFilesIn(normal)) return false;
   folder = normal;
   return true;
 }

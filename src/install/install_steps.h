@@ -23,7 +23,7 @@ std::string DefaultInstallFolder();
 // Creates the installation folder (one level; the program files folder
 // itself too, which a fresh account may not have yet) and writes its plain
 // form back (no trailing or doubled slashes). False for a name that is not
-// an absolute path or a folder that cannot be made.
+// an absolute path, a folder that cannot be made or one that takes no files.
 bool PrepareInstallFolder(std::string& folder);
 
 struct InstallOptions {

@@ -176,6 +176,20 @@ TEST_F(SetupWizardTest, AnInvalidFolderKeepsTheWizardOnTheFirstPage) {
   FolderEdit(*wizard)->setText("relative/Fluxo");
   wizard->next();
   EXPECT_EQ(wizard->currentId(), SetupWizard::kDirectoryPage);
+
+  // A file, and a folder that takes no files (not even from root), are no
+  // installation folders either.
+  const std::string file = TestHome() + "/a file";
+  WriteFile(file, "x");
+  for (const std::string& bad : {file, std::string("/proc")}) {
+    prompts.shown.clear();
+    FolderEdit(*wizard)->setText(QString::fromStdString(bad));
+    wizard->next();
+    EXPECT_EQ(wizard->currentId(), SetupWizard::kDirectoryPage) << bad;
+    ASSERT_EQ(prompts.shown.size(), 1u) << bad;
+    EXPECT_EQ(prompts.shown[0].first, "Invalid directory name!");
+  }
+  EXPECT_EQ(install::ReadSettingText("FluxoDir"), "");
 }
 
 TEST_F(SetupWizardTest, ASecondSetupProposesTheRecordedFolder) {
