@@ -69,6 +69,12 @@ std::optional<ProgramsBlock> FindPrograms(const std::string& text, const std::ve
       const size_t from = k == i ? start : lines[k].begin;
       const size_t to = continued ? lines[k].end - 1 : lines[k].end;
       for (size_t p = from; p < to; ++p) {
+        // A backslash before a carriage return (CRLF line ends) continues
+        // nothing: to XScreenSaver the pair is a blank.
+        if (text[p] == '\\' && p + 1 < to && text[p + 1] == '\r') {
+          ++p;
+          continue;
+        }
         block.value.push_back(text[p]);
         block.at.push_back(p);
       }

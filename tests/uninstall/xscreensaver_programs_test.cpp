@@ -92,6 +92,16 @@ TEST(RemoveProgramEntriesTest, AnEntryOnTheProgramsLineGoesAndTheLineStays) {
   EXPECT_EQ(RemoveProgramEntries(text, IsFluxo, std::nullopt).text, "programs: \\\n\t\tmaze -root\t\\n\n");
 }
 
+TEST(RemoveProgramEntriesTest, TheEntrySetupAddsToAFileWithCrlfLineEndsGoesWithItsLine) {
+  const std::string user = "programs:\t\\\r\n  maze -root \\n\\\r\n\r\ntimeout:\t1\r\n";
+  const std::string installed =
+      "programs:\t\\\r\\\n\t\t/opt/bin/fluxo -root\t\t\t\t    \\n\n"
+      "  maze -root \\n\\\r\n\r\ntimeout:\t1\r\n";
+  const ProgramsEdit edit = RemoveProgramEntries(installed, IsFluxo, std::nullopt);
+  EXPECT_EQ(edit.removed, 1);
+  EXPECT_EQ(edit.text, user);
+}
+
 TEST(RemoveProgramEntriesTest, TheOnlyEntryGoingLeavesAnEmptyList) {
   const std::string text = "programs:\t\\\n\t\t/opt/bin/fluxo -root\t\\n\n\nmode:\tone\nselected:\t0\n";
   EXPECT_EQ(RemoveProgramEntries(text, IsFluxo, std::nullopt).text, "programs:\t\n\nmode:\trandom\nselected:\t-1\n");
