@@ -25,6 +25,18 @@ struct Resource {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+bool IsBlankText(const std::string& text, size_t from, size_t to) {
+  for (size_t i = from; i < to; ++i)
+    if (!IsBlank(text[i])) return false;
+  return true;
+}
+
+// The start of the physical line that ends at `end`.
+size_t LineStart(const std::string& text, size_t end) {
+  const size_t lineBreak = end == 0 ? std::string::npos : text.rfind('\n', end - 1);
+  return lineBreak == std::string::npos ? 0 : lineBreak + 1;
+}
+
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
@@ -155,12 +167,28 @@ XScreenSaverEdit SelectSaverProgram(const std::string& fileText, const std::stri
     for (size_t i = 0; i < entries.size() && edit.index < 0; ++i)
       if (Normalized(entries[i]) == wanted) edit.index = static_cast<int>(i);
     if (edit.index < 0) {
-      // Continue the last line and put the entry on a line of its own.
-      std::string last = text.substr(programs->valueStart, programs->end - programs->valueStart);
+      // A list continued into blank lines gets the entry before them, so
+      // that they stay as they are.
+      size_t end = programs->end;
+      bool intoBlankLines = false;
+      for (size_t start = LineStart(text, end); start > programs->valueStart && IsBlankText(text, start, end);
+           start = LineStart(text, end)) {
+        end = start - 1;  // the line break after the continuing backslash
+        intoBlankLines = true;
+      }
+      std::string last = text.substr(programs->valueStart, end - programs->valueStart);
+      while (!last.empty() && IsBlank(last.back())) last.pop_back();
+      if (intoBlankLines && !last.empty()) last.pop_back();  // the continuing backslash
       while (!last.empty() && IsBlank(last.back())) last.pop_back();
       const bool endsEntry = last.size() >= 2 && last.compare(last.size() - 2, 2, kEntryEnd) == 0;
-      const std::string continuation = entries.empty() || endsEntry ? "\\" : std::string(kEntryEnd) + "\\";
-      text.insert(programs->end, continuation + "\n" + EntryLine(command));
+      const std::string entryEnd = entries.empty() || endsEntry ? "" : kEntryEnd;
+      if (intoBlankLines) {
+        text.insert(end + 1, EntryLine(command) + "\\\n");
+        text.insert(end - 1, entryEnd);
+      } else {
+        // Continue the last line and put the entry on a line of its own.
+        text.insert(end, entryEnd + "\\\n" + EntryLine(command));
+      }
       edit.index = static_cast<int>(entries.size());
     }
   }

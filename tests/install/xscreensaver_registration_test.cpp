@@ -108,6 +108,23 @@ TEST(XScreenSaverEdit, InAFileWithCrlfLineEndsTheEntryIsSelectedWhereXScreenSave
   EXPECT_FALSE(SelectSaverProgram(edit.text, kCommand).changed);
 }
 
+TEST(XScreenSaverEdit, AListContinuedIntoBlankLinesGetsTheEntryBeforeThem) {
+  const auto edit = SelectSaverProgram(
+      "programs: \\\n  maze --root \\n\\\n  GL: gears --root \\n\\\n\t\n\nlock: True\n", kCommand);
+  EXPECT_EQ(edit.index, 2);
+  EXPECT_EQ(edit.text,
+            "programs: \\\n  maze --root \\n\\\n  GL: gears --root \\n\\\n"
+            "\t\t/home/u/.local/bin/fluxo -root\t\t\t\t    \\n\\\n"
+            "\t\n\nlock: True\n"
+            "mode:\t\tone\n"
+            "selected:\t\t2\n");
+  // Without a closing entry mark on the line before, it gets one.
+  EXPECT_EQ(SelectSaverProgram("programs: maze --root \\\n\nmode: one\n", kCommand).text,
+            "programs: maze --root \\n\\\n"
+            "\t\t/home/u/.local/bin/fluxo -root\t\t\t\t    \\n\\\n"
+            "\nmode: one\nselected:\t\t1\n");
+}
+
 TEST(XScreenSaverEdit, ACommentNamingTheResourcesIsNotEdited) {
   const std::string file = "# mode: random\n! programs: none\nmode: random\n";
   const auto edit = SelectSaverProgram(file, kCommand);
