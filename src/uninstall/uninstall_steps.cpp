@@ -1,5 +1,7 @@
 #include "uninstall/uninstall_steps.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -14,7 +16,6 @@
 #include "platform/registry/registry.h"
 #include "platform/system/folders.h"
 #include "platform/system/install_folders.h"
-#include "platform/system/process.h"
 #include "settings/settings_store.h"
 #include "uninstall/file_removal.h"
 #include "uninstall/running_programs.h"
@@ -62,11 +63,22 @@ void DeleteFile(const std::string& path) {
   if (!fs::is_directory(fs::symlink_status(path, ec))) fs::remove(path, ec);
 }
 
-// Runs a desktop database tool where it is installed; quietly nothing where not.
+// Runs a desktop database tool where it is installed; quietly nothing where
+// not. Its advice about search paths is for people setting up a desktop, not
+// for the uninstaller's user.
 void RunTool(const std::vector<std::string>& argv) {
-  const pid_t pid = SpawnProcess(argv);
-  int status = 0;
-  if (pid > 0) WaitForProcess(pid, kToolMs, &status);
+  const QString program = QStandardPaths::findExecutable(QString::fromStdString(argv[0]));
+  if (program.isEmpty()) return;
+  QStringList arguments;
+  for (size_t i = 1; i < argv.size(); ++i) arguments << QString::fromStdString(argv[i]);
+  QProcess tool;
+  tool.setStandardOutputFile(QProcess::nullDevice());
+  tool.setStandardErrorFile(QProcess::nullDevice());
+  tool.start(program, arguments);
+  if (tool.waitForStarted() && !tool.waitForFinished(kToolMs)) {
+    tool.kill();
+    tool.waitForFinished();
+  }
 }
 
 // The desktop's caches of file types and of the programs that open them.

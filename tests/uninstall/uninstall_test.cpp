@@ -86,6 +86,21 @@ TEST_F(UninstallTest, YesRemovesWhatSetupCreatedAndKeepsTheUsersOwn) {
   EXPECT_EQ(ini::ReadProfileString("SYSTEM.INI", "boot", "SCRNSAVE.EXE", ""), "(None)");
 }
 
+TEST_F(UninstallTest, TheDesktopToolsItRunsSayNothingToItsUser) {
+  // update-mime-database gives advice whenever the data folder is not among
+  // the desktop's search paths, as the test's folder is not.
+  if (!fs::exists("/usr/bin/update-mime-database")) GTEST_SKIP() << "update-mime-database is not installed";
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  Answers answers;
+  const int status = Uninstall(answers);
+  const std::string out = testing::internal::GetCapturedStdout();
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err, "");
+}
+
 TEST_F(UninstallTest, TheUsersScreenSaverSettingAndVersionStampStay) {
   const auto before = Registry();
   Answers answers;
