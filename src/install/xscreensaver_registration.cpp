@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -202,7 +203,15 @@ XScreenSaverEdit SelectSaverProgram(const std::string& fileText, const std::stri
 bool RegisterWithXScreenSaver(const std::string& saverPath) {
   const std::string home = UserHomeFolder();
   if (!EnsureFolder(home)) return false;
-  const std::string file = home + "/" + kXScreenSaverFile;
+  // A file kept elsewhere and linked into the home folder (as dotfile
+  // managers do) is edited where it lives, and the link stays.
+  std::string file = home + "/" + kXScreenSaverFile;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(file, ec)) {
+    const std::filesystem::path target = std::filesystem::canonical(file, ec);
+    if (ec) return false;
+    file = target.string();
+  }
   std::string old;
   struct stat st;
   const bool exists = stat(file.c_str(), &st) == 0;

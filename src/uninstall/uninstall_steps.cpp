@@ -214,7 +214,11 @@ void RemoveSettings() {
 void ClearProfileSaver() { ini::WriteProfileString("SYSTEM.INI", "BOOT", "SCRNSAVE.EXE", "(None)"); }
 
 void RemoveXScreenSaverEntry() {
-  const std::string file = Below(UserHomeFolder(), install::kXScreenSaverFile);
+  // A linked file is edited where it lives, and the link stays.
+  std::string file = Below(UserHomeFolder(), install::kXScreenSaverFile);
+  std::error_code ec;
+  if (fs::is_symlink(file, ec)) file = fs::canonical(file, ec).string();
+  if (ec) return;
   const auto text = ReadWholeFile(file);
   if (!text) return;
   const ProgramsEdit edit = RemoveProgramEntries(*text, RunsMissingSaver,

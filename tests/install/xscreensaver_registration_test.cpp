@@ -157,6 +157,18 @@ TEST_F(XScreenSaverFileTest, TheUsersFileIsBackedUpBeforeItChangesAndOnlyThen) {
   EXPECT_FALSE(Exists(backup));
 }
 
+TEST_F(XScreenSaverFileTest, ALinkedFileIsEditedWhereItLivesAndStaysLinked) {
+  const std::string file = UserHomeFolder() + "/.xscreensaver";
+  const std::string kept = TestHome() + "/dotfiles/xscreensaver";
+  WriteFile(kept, kUserFile);
+  std::filesystem::create_directories(UserHomeFolder());
+  std::filesystem::create_symlink(kept, file);
+  ASSERT_TRUE(install::RegisterWithXScreenSaver("/x/fluxo"));
+  EXPECT_TRUE(std::filesystem::is_symlink(file));
+  EXPECT_NE(ReadFile(kept).find("/x/fluxo -root"), std::string::npos);
+  EXPECT_EQ(ReadFile(UserHomeFolder() + "/.xscreensaver.before-fluxo"), kUserFile);
+}
+
 TEST_F(XScreenSaverFileTest, WithoutAFileAMinimalOneIsWritten) {
   ASSERT_TRUE(install::RegisterWithXScreenSaver("/x/fluxo"));
   const std::string text = ReadFile(UserHomeFolder() + "/.xscreensaver");

@@ -121,6 +121,18 @@ TEST_F(UninstallTest, TheXScreenSaverEntryGoesAndTheRestOfTheFileIsAsBefore) {
   EXPECT_EQ(Read(file), xscreensaverBefore);
 }
 
+TEST_F(UninstallTest, ALinkedXScreenSaverFileIsEditedWhereItLivesAndStaysLinked) {
+  const std::string file = UserHomeFolder() + "/.xscreensaver";
+  const std::string kept = TestHome() + "/dotfiles/xscreensaver";
+  fs::create_directories(fs::path(kept).parent_path());
+  fs::rename(file, kept);
+  fs::create_symlink(kept, file);
+  Answers answers;
+  ASSERT_EQ(Uninstall(answers), 0);
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(Read(kept), xscreensaverBefore);
+}
+
 TEST_F(UninstallTest, AnXScreenSaverEntryOfAFluxoThatStaysIsKept) {
   // A system-wide Fluxo beside the one this uninstaller removes.
   const std::string other = TestHome() + "/usr/bin/fluxo";
