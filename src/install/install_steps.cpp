@@ -174,8 +174,13 @@ int InstallFiles(const std::string& folder, const SetupSource& source, bool load
   WriteSettingText("PlugInDir", SubfolderOr(folder, kPlugInFolder));
   const std::string settings = SubfolderOr(folder, kSettingsFolder);
   WriteSettingText("FluxoSav", settings);
+  // Setup started from the installation folder itself: its presets are
+  // imported before they move along with older display files.
+  std::error_code ec;
+  const bool fromInstallationFolder = fs::equivalent(source.folder, folder, ec);
+  if (loadPresets && fromInstallationFolder) ImportPresetFiles(settings, source, progress);
   MoveDisplayFiles(folder, settings);
-  if (loadPresets) ImportPresetFiles(settings, source, progress);
+  if (loadPresets && !fromInstallationFolder) ImportPresetFiles(settings, source, progress);
 
   const bool saverInstalled = CopySaver(source, prompts);
   if (saverInstalled) RegisterDisplayFileType(InstalledSaver());

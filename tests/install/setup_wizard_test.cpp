@@ -268,6 +268,15 @@ TEST_F(SetupWizardTest, DisplayFilesLeftInTheFolderMoveToSettings) {
   EXPECT_TRUE(Exists(folder + "/notes.txt"));
 }
 
+TEST_F(SetupWizardTest, InstallingIntoTheFolderSetupRunsFromStillImportsItsPresets) {
+  FillRelease();
+  ASSERT_TRUE(install::RunInstallation(source.folder, install::InstallOptions{}, source, prompts, nullptr));
+  EXPECT_TRUE(DisplayExists("Deep Pulse"));
+  EXPECT_TRUE(DisplayExists("Ember"));
+  EXPECT_TRUE(Exists(source.folder + "/Settings/Deep Pulse.FLX"));
+  EXPECT_FALSE(Exists(source.folder + "/Deep Pulse.FLX"));
+}
+
 TEST_F(SetupWizardTest, ASaverThatCannotBeReplacedStopsOnTheOptionsPageUntilItCan) {
   // A folder where the saver belongs cannot be replaced by a file.
   const std::string blocked = SystemFolder() + "/fluxo";
