@@ -165,6 +165,14 @@ std::string WithResourceValue(const std::string& text, std::string_view name, co
   return text;
 }
 
+// The text without the line of resource `name`.
+std::string WithoutResource(const std::string& text, std::string_view name) {
+  for (const Line& line : SplitLines(text))
+    if (ValueStart(text, line, name) != std::string::npos)
+      return text.substr(0, line.begin) + text.substr(std::min(text.size(), line.end + 1));
+  return text;
+}
+
 std::optional<int> NumberValue(const std::string& text, std::string_view name) {
   const auto value = ResourceValue(text, name);
   if (!value || value->empty()) return std::nullopt;
@@ -190,6 +198,11 @@ std::string FollowSelection(std::string text, const std::vector<int>& removed, i
     if (oldMode && oldSelected && *oldSelected >= 0 && *oldSelected < remaining) {
       text = WithResourceValue(text, "mode", *oldMode);
       return WithResourceValue(text, "selected", std::to_string(*oldSelected));
+    }
+    // A file without a selection had it added with Fluxo's entry: both go.
+    if (!ResourceValue(*before, "selected")) {
+      text = oldMode ? WithResourceValue(text, "mode", *oldMode) : WithoutResource(text, "mode");
+      return WithoutResource(text, "selected");
     }
   }
   if (ResourceValue(text, "mode") == "one") text = WithResourceValue(text, "mode", "random");

@@ -16,8 +16,9 @@ std::string EntryProgram(const std::string& entry);
 // as it was: an entry on a line of its own goes with its line, several on one
 // line go one by one. "selected:" follows the entries that move up; when it
 // named a removed entry, "mode:" and "selected:" come from `before` (the file
-// as it was before the entry was added) if that selection still exists, and
-// otherwise the saver plays at random.
+// as it was before the entry was added) if that selection still exists; a
+// `before` without "selected:" takes back the lines setup added; otherwise
+// the saver plays at random.
 struct ProgramsEdit {
   std::string text;
   int removed = 0;

@@ -78,6 +78,20 @@ TEST(RemoveProgramEntriesTest, TheEarlierSelectionComesBackOnlyWhenItStillExists
   EXPECT_EQ(RemoveProgramEntries(text, IsFluxo, Settings("one", 7, "")).text, Settings("random", 0, expected));
 }
 
+TEST(RemoveProgramEntriesTest, ASelectionSetupAddedGoesAndTheModeComesBack) {
+  const std::string user = "mode: random\nprograms: \\\n  maze -root \\n\\\n\n";
+  const std::string installed =
+      "mode: one\nprograms: \\\n  maze -root \\n\\\n\t\t/opt/bin/fluxo -root\t\\n\\\n\nselected:\t\t1\n";
+  EXPECT_EQ(RemoveProgramEntries(installed, IsFluxo, user).text, user);
+  // Without a mode before, the one setup added goes too.
+  const std::string noMode = "programs: \\\n  maze -root \\n\n";
+  EXPECT_EQ(RemoveProgramEntries(
+                "programs: \\\n  maze -root \\n\\\n\t\t/opt/bin/fluxo -root\t\\n\nmode:\t\tone\nselected:\t\t1\n",
+                IsFluxo, noMode)
+                .text,
+            noMode);
+}
+
 TEST(RemoveProgramEntriesTest, AFileWithoutTheEntryOrWithoutProgramsStaysAsItIs) {
   const std::string text = Settings("one", 0, "\t\tmaze -root\t\\n\n");
   EXPECT_EQ(RemoveProgramEntries(text, IsFluxo, std::nullopt).text, text);
