@@ -1,5 +1,6 @@
 #include "config/main_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -174,9 +175,12 @@ void MainPage::ShowAdvice() {
 
 void MainPage::DisplayChosen(int index) {
   if (index < 0) return;
-  const std::string name = displays_->itemText(index).toStdString();
-  LoadDisplay(name.c_str());
-  WriteActiveDisplay(name);
+  if (!LoadListedDisplay(displays_->itemText(index))) {
+    // Gone behind the dialog's back: the lists learn it, the edited display stays.
+    QApplication::beep();
+    Q_EMIT Session().SavedDisplaysChanged();
+    return;
+  }
   ShowSettings();
   Session().SetConfigDirty(false);
   choosing_ = true;

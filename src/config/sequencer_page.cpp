@@ -188,6 +188,7 @@ void SequencerPage::FillAvailable() {
 }
 
 void SequencerPage::SetActive() {
+  showing_ = true;
   ShowItems();
   orderedPlay_->setChecked(CurrentSequence().orderedPlay != 0);
   UpdateButtons();
@@ -206,7 +207,7 @@ void SequencerPage::ShowItems() {
 
 void SequencerPage::ReadControls() {
   const int rows = items_->topLevelItemCount();
-  if (rows == 0) return;
+  if (!showing_ || rows == 0) return;
   SequenceList list;
   list.orderedPlay = orderedPlay_->isChecked() ? 1 : 0;
   for (int row = 0; row < rows; ++row) {
@@ -224,6 +225,7 @@ void SequencerPage::ReadControls() {
 void SequencerPage::KillActive() {
   QueryCancel();
   ConfigPage::KillActive();
+  showing_ = false;
 }
 
 void SequencerPage::Apply() {

@@ -1,0 +1,193 @@
+// Behaviour that spans pages of the real sheet: the saved-display lists, the
+// dirty flag on Apply, test runs and what a loaded display shows elsewhere.
+#include <QCheckBox>
+#include <QComboBox>
+#include <cstdio>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QTreeWidget>
+#include <QListWidget>
+
+#include "config/config_page.h"
+#include "config/config_sheet.h"
+#include "config/edit_displays_page.h"
+#include "config/widget_lookup.h"
+#include "settings/display_fixture.h"
+#include "sound/sound_feed.h"
+
+namespace fluxo::test {
+namespace {
+
+using config::ConfigSheet;
+
+constexpr int kMainPage = 21;
+constexpr int kEditPage = 23;
+constexpr int kSequencerPage = 25;
+
+class CrossPageTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    DisplayTest::SetUp();
+    Saver().configurationRun = true;
+    feed = OpenSoundFeed();
+    ASSERT_NE(feed, nullptr) << SoundFeedError();
+  }
+  void TearDown() override {
+    CloseSoundFeed(feed);
+    Saver().configurationRun = false;
+    DisplayTest::TearDown();
+  }
+  static void StoreDisplay(const char* name, int module, int32_t bezierValue = 10) {
+    ActivateOnly(module);
+    Controls(kModuleBezier).value[0] = bezierValue;
+    SaveCurrentDisplay(name);
+  }
+  static QStringList Names(QComboBox* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
+    return names;
+  }
+  SoundFeedBlock* feed = nullptr;
+};
+
+TEST_F(CrossPageTest, VisitingEveryPageAndApplyingWithoutChangesSavesNoScratch) {
+  StoreDisplay("Calm", kModuleBezier);
+  ConfigSheet sheet;
+  for (int page = 0; page < config::kPageCount; ++page) sheet.ShowPage(page);
+  sheet.ShowPage(kMainPage);
+  EXPECT_FALSE(sheet.Session().ConfigDirty());
+  sheet.ApplyPages();
+  EXPECT_FALSE(DisplayExists("Scratch"));
+  EXPECT_EQ(ActiveDisplayName(), "Calm");
+}
+
+
+TEST_F(CrossPageTest, TheSavedDisplayListsOfMainAndEditDisplaysStayInStep) {
+  StoreDisplay("Calm", kModuleBezier);
+  StoreDisplay("Storm", kModuleStar);
+  WriteActiveDisplay("Calm");
+  ConfigSheet sheet;
+  sheet.ShowPage(kEditPage);
+  auto* edit = static_cast<config::EditDisplaysPage*>(sheet.Page(kEditPage));
+  edit->Dialogs().askYesNo = [](QWidget*, const QString&, const QString&) { return true; };
+  auto* mainList = FindWidget<QComboBox>(sheet.Page(kMainPage), 1078);
+  auto* editList = FindWidget<QComboBox>(edit, 1078);
+  // Choosing on Main shows on Edit Displays.
+  sheet.ShowPage(kMainPage);
+  mainList->setCurrentIndex(mainList->findText("Storm"));
+  EXPECT_EQ(ActiveDisplayName(), "Storm");
+  sheet.ShowPage(kEditPage);
+  EXPECT_EQ(editList->currentText(), "Storm");
+  EXPECT_TRUE(FindWidget<QCheckBox>(edit, 1084)->isChecked());
+  EXPECT_FALSE(FindWidget<QCheckBox>(edit, 1021)->isChecked());
+  // A save under a new name shows on Main, selected.
+  FindWidget<QCheckBox>(edit, 1021)->click();
+  editList->setEditText("Breeze");
+  FindWidget<QPushButton>(edit, 1080)->click();
+  ASSERT_TRUE(DisplayExists("Breeze"));
+  EXPECT_TRUE(Names(mainList).contains("Breeze"));
+  EXPECT_EQ(mainList->currentText(), "Breeze");
+  // A delete goes from both.
+  editList->setEditText("Storm");
+  FindWidget<QPushButton>(edit, 1077)->click();
+  EXPECT_FALSE(DisplayExists("Storm"));
+  EXPECT_FALSE(Names(mainList).contains("Storm"));
+  EXPECT_EQ(Names(mainList), Names(editList));
+  EXPECT_EQ(mainList->currentText(), editList->currentText());
+}
+
+TEST_F(CrossPageTest, AChangeOnEditDisplaysIsSavedAsScratchByApplyOnAnotherPage) {
+  StoreDisplay("Calm", kModuleBezier);
+  ConfigSheet sheet;
+  sheet.ShowPage(kEditPage);
+  FindWidget<QCheckBox>(sheet.Page(kEditPage), 1084)->click();
+  sheet.ShowPage(kMainPage);
+  sheet.ApplyPages();
+  ASSERT_TRUE(DisplayExists("Scratch"));
+  EXPECT_EQ(ActiveDisplayName(), "Scratch");
+  EXPECT_TRUE(DisplayHasModule("Scratch", "Star"));
+  EXPECT_EQ(FindWidget<QComboBox>(sheet.Page(kMainPage), 1078)->currentText(), "Scratch");
+}
+
+TEST_F(CrossPageTest, ADisplayDeletedBehindTheDialogIsNotLoadedFromAStaleList) {
+  StoreDisplay("Calm", kModuleBezier);
+  StoreDisplay("Storm", kModuleStar);
+  WriteActiveDisplay("Calm");
+  LoadDisplay("Calm");
+  ConfigSheet sheet;
+  auto* mainList = FindWidget<QComboBox>(sheet.Page(kMainPage), 1078);
+  DeleteDisplay("Storm");
+  mainList->setCurrentIndex(mainList->findText("Storm"));
+  EXPECT_EQ(ActiveDisplayName(), "Calm");
+  EXPECT_TRUE(IsActive(kModuleBezier));
+  EXPECT_FALSE(Names(mainList).contains("Storm"));
+  EXPECT_EQ(mainList->currentText(), "Calm");
+  // The same from Edit Displays' list.
+  StoreDisplay("Rain", kModuleStar);
+  LoadDisplay("Calm");
+  WriteActiveDisplay("Calm");
+  sheet.ShowPage(kEditPage);
+  auto* editList = FindWidget<QComboBox>(sheet.Page(kEditPage), 1078);
+  DeleteDisplay("Rain");
+  editList->setCurrentIndex(editList->findText("Rain"));
+  Q_EMIT editList->activated(editList->currentIndex());
+  EXPECT_EQ(ActiveDisplayName(), "Calm");
+  EXPECT_TRUE(IsActive(kModuleBezier));
+  EXPECT_FALSE(Names(editList).contains("Rain"));
+  EXPECT_EQ(editList->currentText(), "Calm");
+}
+
+TEST_F(CrossPageTest, ApplyDoesNotPutBackTheSequenceOfADisplayLoadedBefore) {
+  StoreDisplay("Calm", kModuleBezier);
+  StoreDisplay("Storm", kModuleStar);
+  SequenceItem item{};
+  std::snprintf(item.name, sizeof item.name, "%s", "Calm");
+  item.seconds = 5;
+  CurrentSequence().items = {item};
+  ActivateOnly(kModuleSequencer);
+  SaveCurrentDisplay("Seq A");
+  std::snprintf(item.name, sizeof item.name, "%s", "Storm");
+  item.seconds = 9;
+  CurrentSequence().items = {item};
+  SaveCurrentDisplay("Seq B");
+  LoadDisplay("Seq A");
+  WriteActiveDisplay("Seq A");
+  ConfigSheet sheet;
+  sheet.ShowPage(kSequencerPage);
+  sheet.ShowPage(kMainPage);
+  auto* mainList = FindWidget<QComboBox>(sheet.Page(kMainPage), 1078);
+  mainList->setCurrentIndex(mainList->findText("Seq B"));
+  ASSERT_EQ(CurrentSequence().items.size(), 1u);
+  sheet.ApplyPages();
+  ASSERT_EQ(CurrentSequence().items.size(), 1u);
+  EXPECT_STREQ(CurrentSequence().items[0].name, "Storm");
+  sheet.ShowPage(kSequencerPage);
+  auto* rows = FindWidget<QTreeWidget>(sheet.Page(kSequencerPage), 1018);
+  ASSERT_EQ(rows->topLevelItemCount(), 1);
+  EXPECT_EQ(rows->topLevelItem(0)->text(0), "Storm");
+}
+
+TEST_F(CrossPageTest, AfterATestRunTheListsHoldNoTestDisplayAndActiveIsBack) {
+  StoreDisplay("Calm", kModuleBezier);
+  WriteActiveDisplay("Calm");
+  ConfigSheet sheet;
+  sheet.Session().SetChildProgram("/bin/sh", {"-c", "sleep 0.3", "saver"});
+  sheet.ShowPage(kEditPage);
+  FindWidget<QPushButton>(sheet.Page(kEditPage), 1085)->click();
+  EXPECT_EQ(ActiveDisplayName(), "Testing Current Settings");
+  QTRY_VERIFY_WITH_TIMEOUT(!sheet.Session().TestPending(), 10000);
+  EXPECT_EQ(ActiveDisplayName(), "Calm");
+  EXPECT_FALSE(DisplayExists("Testing Current Settings"));
+  for (int page : {kMainPage, kEditPage}) {
+    auto* list = FindWidget<QComboBox>(sheet.Page(page), 1078);
+    EXPECT_FALSE(Names(list).contains("Testing Current Settings"));
+    EXPECT_EQ(list->currentText(), "Calm");
+  }
+}
+
+}  // namespace
+}  // namespace fluxo::test
