@@ -189,5 +189,40 @@ TEST_F(CrossPageTest, AfterATestRunTheListsHoldNoTestDisplayAndActiveIsBack) {
   }
 }
 
+TEST_F(CrossPageTest, PagesMadeEarlierShowADisplayLoadedOnMain) {
+  StoreDisplay("Calm", kModuleBezier, 11);
+  PaletteState& live = *CurrentPalette();
+  live.customEntries[5].red = 77;
+  StoreDisplay("Storm", kModuleBezier, 17);
+  LoadDisplay("Calm");
+  WriteActiveDisplay("Calm");
+  ConfigSheet sheet;
+  for (int page : {0, 18, 19}) sheet.ShowPage(page);
+  sheet.ShowPage(kMainPage);
+  auto* mainList = FindWidget<QComboBox>(sheet.Page(kMainPage), 1078);
+  mainList->setCurrentIndex(mainList->findText("Storm"));
+  sheet.ShowPage(0);
+  EXPECT_EQ(FindWidget<QSlider>(sheet.Page(0), 100)->value(), 17);
+  EXPECT_EQ(FindWidget<QLineEdit>(sheet.Page(0), 130)->text(), "17");
+  EXPECT_FALSE(sheet.Session().ConfigDirty());
+}
+
+TEST_F(CrossPageTest, CancelSavesNoDisplay) {
+  StoreDisplay("Calm", kModuleBezier, 11);
+  LoadDisplay("Calm");
+  ConfigSheet sheet;
+  sheet.ShowPage(0);
+  auto* edit = FindWidget<QLineEdit>(sheet.Page(0), 130);
+  edit->setText("60");
+  Q_EMIT edit->editingFinished();
+  EXPECT_TRUE(sheet.Session().ConfigDirty());
+  sheet.ShowPage(kMainPage);
+  sheet.reject();
+  EXPECT_FALSE(DisplayExists("Scratch"));
+  EXPECT_EQ(ActiveDisplayName(), "Calm");
+  LoadDisplay("Calm");
+  EXPECT_EQ(Controls(kModuleBezier).value[0], 11);
+}
+
 }  // namespace
 }  // namespace fluxo::test
