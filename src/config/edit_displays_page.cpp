@@ -67,7 +67,12 @@ EditDisplaysPage::EditDisplaysPage(ConfigSession& session, QWidget* parent)
   saveSelection_->setEnabled(session.ConfigDirty());
 
   connect(&session, &ConfigSession::ConfigDirtyChanged, saveSelection_, &QPushButton::setEnabled);
-  connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] { FillDisplayList(displays_); });
+  // A display loaded on another page brings its own modules: the checks show
+  // them, so that reading the checks back (Apply) keeps them.
+  connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] {
+    FillDisplayList(displays_);
+    ShowModuleChecks();
+  });
   connect(&session, &ConfigSession::TestEnded, this, [this] { FillDisplayList(displays_); });
 }
 

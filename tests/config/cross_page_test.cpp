@@ -224,5 +224,21 @@ TEST_F(CrossPageTest, CancelSavesNoDisplay) {
   EXPECT_EQ(Controls(kModuleBezier).value[0], 11);
 }
 
+TEST_F(CrossPageTest, ApplyKeepsTheModulesOfADisplayLoadedAfterEditDisplaysWasLeft) {
+  StoreDisplay("Calm", kModuleBezier);
+  StoreDisplay("Storm", kModuleStar);
+  LoadDisplay("Calm");
+  WriteActiveDisplay("Calm");
+  ConfigSheet sheet;
+  sheet.ShowPage(kEditPage);
+  sheet.ShowPage(kMainPage);
+  auto* mainList = FindWidget<QComboBox>(sheet.Page(kMainPage), 1078);
+  mainList->setCurrentIndex(mainList->findText("Storm"));
+  sheet.ApplyPages();
+  EXPECT_TRUE(IsActive(kModuleStar));
+  EXPECT_FALSE(IsActive(kModuleBezier));
+  EXPECT_TRUE(FindWidget<QCheckBox>(sheet.Page(kEditPage), 1084)->isChecked());
+}
+
 }  // namespace
 }  // namespace fluxo::test
