@@ -144,7 +144,8 @@ void MainPage::ReadControls() {
   Main().speed.store(static_cast<uint32_t>(speed_->value()));
   // A number typed but not yet confirmed counts too.
   ReadShowNameEdit();
-  Main().preview = quickPreview_->isChecked() ? 1 : 0;
+  // "Preview" is not read back: a click sets it at once, and the Sequencer
+  // page switches it too while this page's box is not refreshed.
 }
 
 void MainPage::KillActive() {

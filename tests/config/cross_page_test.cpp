@@ -240,5 +240,21 @@ TEST_F(CrossPageTest, ApplyKeepsTheModulesOfADisplayLoadedAfterEditDisplaysWasLe
   EXPECT_TRUE(FindWidget<QCheckBox>(sheet.Page(kEditPage), 1084)->isChecked());
 }
 
+TEST_F(CrossPageTest, QuickPreviewSwitchedOffOnTheSequencerStaysOffAfterApply) {
+  Main().preview = 1;
+  ConfigSheet sheet;
+  sheet.Session().SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  sheet.ShowPage(kSequencerPage);
+  FindWidget<QCheckBox>(sheet.Page(kSequencerPage), 1323)->click();
+  EXPECT_EQ(Main().preview, 0u);
+  sheet.ApplyPages();
+  EXPECT_EQ(Main().preview, 0u);
+  ResetMainSettings();
+  LoadMainSettings();
+  EXPECT_EQ(Main().preview, 0u);
+  sheet.ShowPage(kMainPage);
+  EXPECT_FALSE(FindWidget<QCheckBox>(sheet.Page(kMainPage), 1323)->isChecked());
+}
+
 }  // namespace
 }  // namespace fluxo::test
