@@ -190,9 +190,13 @@ TEST_F(CrossPageTest, AfterATestRunTheListsHoldNoTestDisplayAndActiveIsBack) {
 }
 
 TEST_F(CrossPageTest, PagesMadeEarlierShowADisplayLoadedOnMain) {
-  StoreDisplay("Calm", kModuleBezier, 11);
   PaletteState& live = *CurrentPalette();
-  live.customEntries[5].red = 77;
+  const int brightness = ParamSlot(0, 0);
+  live.value[brightness] = live.minValue[0];
+  live.customEntries[0] = {10, 20, 30, 1};
+  StoreDisplay("Calm", kModuleBezier, 11);
+  live.value[brightness] = live.minValue[0] + 1;
+  live.customEntries[0] = {70, 80, 90, 1};
   StoreDisplay("Storm", kModuleBezier, 17);
   LoadDisplay("Calm");
   WriteActiveDisplay("Calm");
@@ -204,6 +208,11 @@ TEST_F(CrossPageTest, PagesMadeEarlierShowADisplayLoadedOnMain) {
   sheet.ShowPage(0);
   EXPECT_EQ(FindWidget<QSlider>(sheet.Page(0), 100)->value(), 17);
   EXPECT_EQ(FindWidget<QLineEdit>(sheet.Page(0), 130)->text(), "17");
+  sheet.ShowPage(18);
+  EXPECT_EQ(FindWidget<QSlider>(sheet.Page(18), 100)->value(), live.minValue[0] + 1);
+  sheet.ShowPage(19);
+  // Swatch 0 is the one selected: the sliders show its colour.
+  EXPECT_EQ(FindWidget<QSlider>(sheet.Page(19), "sliderRed")->value(), 70);
   EXPECT_FALSE(sheet.Session().ConfigDirty());
 }
 
