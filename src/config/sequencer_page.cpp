@@ -57,7 +57,10 @@ SequencerPage::SequencerPage(ConfigSession& session, QWidget* parent) : ConfigPa
   BuildControls();
   FillAvailable();
   connect(&session, &ConfigSession::SavedDisplaysChanged, this, &SequencerPage::FillAvailable);
-  connect(&session, &ConfigSession::TestEnded, pane_, &PreviewPane::ArmPreviewTimer);
+  // Back from a test run the preview returns, but only to the page showing.
+  connect(&session, &ConfigSession::TestEnded, this, [this] {
+    if (showing_) pane_->ArmPreviewTimer();
+  });
 }
 
 void SequencerPage::BuildControls() {

@@ -62,7 +62,7 @@ class SequencerPage : public ConfigPage {
   PreviewPane* pane_ = nullptr;
   QCheckBox* quickPreview_ = nullptr;
   QString previewName_;
-  bool showing_ = false;
+  bool showing_ = false;  // between SetActive and KillActive
 };
 
 }  // namespace fluxo::config

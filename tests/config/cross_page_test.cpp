@@ -15,6 +15,7 @@
 #include "config/config_page.h"
 #include "config/config_sheet.h"
 #include "config/edit_displays_page.h"
+#include "config/preview_pane.h"
 #include "config/widget_lookup.h"
 #include "settings/display_fixture.h"
 #include "sound/sound_feed.h"
@@ -263,6 +264,23 @@ TEST_F(CrossPageTest, QuickPreviewSwitchedOffOnTheSequencerStaysOffAfterApply) {
   EXPECT_EQ(Main().preview, 0u);
   sheet.ShowPage(kMainPage);
   EXPECT_FALSE(FindWidget<QCheckBox>(sheet.Page(kMainPage), 1323)->isChecked());
+}
+
+TEST_F(CrossPageTest, AfterATestOnlyThePageShowingBringsItsPreviewBack) {
+  StoreDisplay("Calm", kModuleBezier);
+  Main().preview = 1;
+  ConfigSheet sheet;
+  sheet.Session().SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  sheet.ShowPage(kSequencerPage);
+  auto* available = FindWidget<QListWidget>(sheet.Page(kSequencerPage), 1019);
+  ASSERT_GT(available->count(), 0);
+  available->item(0)->setSelected(true);
+  sheet.ShowPage(kMainPage);
+  sheet.Session().TestSettings();
+  sheet.Session().EndTest();
+  auto* pane = FindWidget<config::PreviewPane>(sheet.Page(kSequencerPage), 1329);
+  QTest::qWait(600);
+  EXPECT_FALSE(pane->PreviewRunning()) << "a preview in a page nobody sees";
 }
 
 }  // namespace
