@@ -142,6 +142,7 @@ void SequencerPage::BuildControls() {
 
   previewLabel_ = new QLabel;
   previewLabel_->setObjectName(Id(1024));
+  previewLabel_->setTextFormat(Qt::PlainText);  // a display's name as typed, never markup
   pane_ = new PreviewPane(Session());
   pane_->setFixedSize(200, 150);
   connect(pane_, &PreviewPane::PreviewDue, this, &SequencerPage::PreviewDue);

@@ -221,5 +221,18 @@ TEST_F(SequencerPageTest, QuickPreviewPlaysThePickedDisplay) {
   EXPECT_EQ(Main().preview, 0u);
 }
 
+TEST_F(SequencerPageTest, APickedNameShowsAsTyped) {
+  const QString name = "<i>Gamma</i>";
+  ActivateOnly(kModuleBezier);
+  SaveCurrentDisplay(name.toUtf8().constData());
+  OpenPage();
+  PickAvailable(name);
+  auto* label = page->findChild<QLabel*>("id1024");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), name);
+  // Shown as markup it would be the narrower italic "Gamma".
+  EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(name));
+}
+
 }  // namespace
 }  // namespace fluxo::test
