@@ -1,5 +1,6 @@
 #include "config/sequencer_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -256,6 +257,12 @@ void SequencerPage::AddRow(const QString& name, const QString& seconds, bool cle
 void SequencerPage::AddSelected() {
   const QList<QListWidgetItem*> chosen = available_->selectedItems();
   if (chosen.isEmpty()) return;
+  if (!DisplayExists(chosen.first()->text().toStdString())) {
+    // Deleted by another program since the list was filled.
+    QApplication::beep();
+    FillAvailable();
+    return;
+  }
   AddRow(chosen.first()->text(), seconds_->text(), clearFirst_->isChecked());
   items_->clearSelection();
   Session().SetConfigDirty(true);
@@ -263,6 +270,7 @@ void SequencerPage::AddSelected() {
 }
 
 void SequencerPage::AddAll() {
+  FillAvailable();  // what is stored now, should another program have deleted some
   for (int i = 0; i < available_->count(); ++i)
     AddRow(available_->item(i)->text(), seconds_->text(), clearFirst_->isChecked());
   items_->clearSelection();

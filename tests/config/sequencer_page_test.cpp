@@ -234,5 +234,18 @@ TEST_F(SequencerPageTest, APickedNameShowsAsTyped) {
   EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(name));
 }
 
+TEST_F(SequencerPageTest, ADisplayDeletedBehindThePageDoesNotBecomeAnItem) {
+  OpenPage();
+  DeleteDisplay("Beta");
+  PickAvailable("Beta");
+  Click(1020);
+  EXPECT_TRUE(ShownRows().empty());
+  EXPECT_TRUE(Available()->findItems("Beta", Qt::MatchExactly).isEmpty()) << "the list learns it";
+
+  DeleteDisplay("Gamma");
+  Click(3);  // "All -->"
+  EXPECT_EQ(ShownRows(), (Rows{{"Alpha", "16", "Y"}}));
+}
+
 }  // namespace
 }  // namespace fluxo::test
