@@ -18,8 +18,8 @@
 #include "config/config_session.h"
 #include "config/display_file_dialogs.h"
 #include "config/last_folder.h"
-#include "config/page_widgets.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/swatch_grid.h"
 #include "palette/pal_file.h"
 

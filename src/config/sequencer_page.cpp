@@ -18,8 +18,8 @@
 #include <limits>
 
 #include "config/config_session.h"
-#include "config/page_widgets.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/preview_pane.h"
 #include "engine/module_registry.h"
 #include "settings/main_settings.h"

@@ -2,17 +2,14 @@
 // dirty flag on Apply, test runs and what a loaded display shows elsewhere.
 #include <QCheckBox>
 #include <QComboBox>
-#include <cstdio>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QTreeWidget>
-#include <QListWidget>
+#include <cstdio>
 
-#include "config/config_page.h"
 #include "config/config_sheet.h"
 #include "config/edit_displays_page.h"
 #include "config/preview_pane.h"
@@ -65,7 +62,6 @@ TEST_F(CrossPageTest, VisitingEveryPageAndApplyingWithoutChangesSavesNoScratch) 
   EXPECT_FALSE(DisplayExists("Scratch"));
   EXPECT_EQ(ActiveDisplayName(), "Calm");
 }
-
 
 TEST_F(CrossPageTest, TheSavedDisplayListsOfMainAndEditDisplaysStayInStep) {
   StoreDisplay("Calm", kModuleBezier);
