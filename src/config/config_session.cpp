@@ -49,14 +49,15 @@ QStringList ConfigSession::ChildArguments(const QStringList& saverArgs) const {
 
 void ConfigSession::TestSettings() {
   // A second test while one runs replaces it; "Active" from before the first
-  // test is what EndTest must restore, not "Testing Current Settings".
+  // test is what EndTest must restore, not "Testing Current Settings". After a
+  // failed start the user may have chosen another display meanwhile: that one.
   if (testRun_) {
     testRun_->disconnect(this);
     testRun_->terminate();
     if (!testRun_->waitForFinished(kCloseWaitMs)) testRun_->kill();
     testRun_.reset();
   }
-  if (!testPending_) previousActive_ = ReadActiveValue();
+  if (!testPending_ || ActiveDisplayName() != kTestingDisplay) previousActive_ = ReadActiveValue();
   testPending_ = true;
   SaveCurrentDisplay(kTestingDisplay);
 

@@ -8,7 +8,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -17,9 +16,10 @@
 #include <iterator>
 
 #include "config/config_session.h"
+#include "config/display_file_dialogs.h"
 #include "config/last_folder.h"
-#include "config/page_widgets.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/swatch_grid.h"
 #include "palette/pal_file.h"
 
@@ -40,9 +40,8 @@ CustomPaletteDialogs PlatformDialogs() {
   dialogs.savePalFile = [](QWidget* parent, const QString& proposed) {
     return QFileDialog::getSaveFileName(parent, "Export", proposed, kPalFilter);
   };
-  dialogs.warn = [](QWidget* parent, const QString& text) {
-    QMessageBox::warning(parent, kTitle, text, QMessageBox::Ok);
-  };
+  // The same notice as the display files': the path shows as plain text.
+  dialogs.warn = [](QWidget* parent, const QString& text) { StandardDisplayFileDialogs().warn(parent, kTitle, text); };
   dialogs.beep = [] { QApplication::beep(); };
   return dialogs;
 }

@@ -35,12 +35,24 @@ QStringList ChooseImportFiles(QWidget* parent) {
   return Run(dialog);
 }
 
+// The texts carry display names and paths as the user typed them: plain
+// text, so that a name like "<b>x</b>" is not taken for markup.
+int Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton fallback) {
+  QMessageBox box(icon, title, text, buttons, parent);
+  box.setTextFormat(Qt::PlainText);
+  box.setDefaultButton(fallback);
+  return box.exec();
+}
+
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
-  return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+  return Ask(parent, QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
          QMessageBox::Yes;
 }
 
-void Warn(QWidget* parent, const QString& title, const QString& text) { QMessageBox::warning(parent, title, text); }
+void Warn(QWidget* parent, const QString& title, const QString& text) {
+  Ask(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
 
 }  // namespace
 

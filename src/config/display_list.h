@@ -1,6 +1,7 @@
 #pragma once
 
 class QComboBox;
+class QString;
 
 namespace fluxo::config {
 
@@ -9,5 +10,8 @@ namespace fluxo::config {
 void FillDisplayList(QComboBox* list);
 // Selects "Active" in a filled list (nothing when it is not there).
 void SelectActiveDisplay(QComboBox* list);
+// Loads a display chosen from a list and makes it "Active". False, changing
+// nothing, when another process has deleted it since the list was filled.
+bool LoadListedDisplay(const QString& name);
 
 }  // namespace fluxo::config

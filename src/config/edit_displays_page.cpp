@@ -67,7 +67,12 @@ EditDisplaysPage::EditDisplaysPage(ConfigSession& session, QWidget* parent)
   saveSelection_->setEnabled(session.ConfigDirty());
 
   connect(&session, &ConfigSession::ConfigDirtyChanged, saveSelection_, &QPushButton::setEnabled);
-  connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] { FillDisplayList(displays_); });
+  // A display loaded on another page brings its own modules: the checks show
+  // them, so that reading the checks back (Apply) keeps them.
+  connect(&session, &ConfigSession::SavedDisplaysChanged, this, [this] {
+    FillDisplayList(displays_);
+    ShowModuleChecks();
+  });
   connect(&session, &ConfigSession::TestEnded, this, [this] { FillDisplayList(displays_); });
 }
 
@@ -202,12 +207,9 @@ void EditDisplaysPage::ShowSyncState() {
   syncText_->setText(inSync ? "Sync" : "No Sync");
 }
 
-void EditDisplaysPage::LoadSelectedDisplay() {
+bool EditDisplaysPage::LoadSelectedDisplay() {
   const int selected = displays_->currentIndex();
-  if (selected < 0) return;
-  const QByteArray name = displays_->itemText(selected).toUtf8();
-  LoadDisplay(name.constData());
-  WriteActiveDisplay(name.toStdString());
+  return selected >= 0 && LoadListedDisplay(displays_->itemText(selected));
 }
 
 void EditDisplaysPage::DisplaysChanged() { Q_EMIT Session().SavedDisplaysChanged(); }
@@ -227,7 +229,12 @@ void EditDisplaysPage::PlugInChosen(int index) {
 }
 
 void EditDisplaysPage::DisplayChosen() {
-  LoadSelectedDisplay();
+  if (!LoadSelectedDisplay()) {
+    // Gone behind the dialog's back: the lists learn it, the edited display stays.
+    QApplication::beep();
+    DisplaysChanged();
+    return;
+  }
   ShowModuleChecks();
   Session().SetConfigDirty(false);
   DisplaysChanged();

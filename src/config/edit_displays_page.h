@@ -32,8 +32,9 @@ class EditDisplaysPage : public ConfigPage {
   void ReadModuleChecks();
   void ShowModuleChecks();
   void ShowSyncState();
-  // Loads the display selected in the list and makes it "Active".
-  void LoadSelectedDisplay();
+  // Loads the display selected in the list and makes it "Active"; false when
+  // none is selected or it is no longer stored.
+  bool LoadSelectedDisplay();
   // Saved displays or "Active" changed: the pages' lists refill.
   void DisplaysChanged();
 

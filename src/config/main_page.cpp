@@ -1,5 +1,6 @@
 #include "config/main_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -143,7 +144,8 @@ void MainPage::ReadControls() {
   Main().speed.store(static_cast<uint32_t>(speed_->value()));
   // A number typed but not yet confirmed counts too.
   ReadShowNameEdit();
-  Main().preview = quickPreview_->isChecked() ? 1 : 0;
+  // "Preview" is not read back: a click sets it at once, and the Sequencer
+  // page switches it too while this page's box is not refreshed.
 }
 
 void MainPage::KillActive() {
@@ -174,9 +176,12 @@ void MainPage::ShowAdvice() {
 
 void MainPage::DisplayChosen(int index) {
   if (index < 0) return;
-  const std::string name = displays_->itemText(index).toStdString();
-  LoadDisplay(name.c_str());
-  WriteActiveDisplay(name);
+  if (!LoadListedDisplay(displays_->itemText(index))) {
+    // Gone behind the dialog's back: the lists learn it, the edited display stays.
+    QApplication::beep();
+    Q_EMIT Session().SavedDisplaysChanged();
+    return;
+  }
   ShowSettings();
   Session().SetConfigDirty(false);
   choosing_ = true;

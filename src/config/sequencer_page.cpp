@@ -1,5 +1,6 @@
 #include "config/sequencer_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,8 +18,8 @@
 #include <limits>
 
 #include "config/config_session.h"
-#include "config/page_widgets.h"
 #include "config/page_factories.h"
+#include "config/page_widgets.h"
 #include "config/preview_pane.h"
 #include "engine/module_registry.h"
 #include "settings/main_settings.h"
@@ -57,7 +58,10 @@ SequencerPage::SequencerPage(ConfigSession& session, QWidget* parent) : ConfigPa
   BuildControls();
   FillAvailable();
   connect(&session, &ConfigSession::SavedDisplaysChanged, this, &SequencerPage::FillAvailable);
-  connect(&session, &ConfigSession::TestEnded, pane_, &PreviewPane::ArmPreviewTimer);
+  // Back from a test run the preview returns, but only to the page showing.
+  connect(&session, &ConfigSession::TestEnded, this, [this] {
+    if (showing_) pane_->ArmPreviewTimer();
+  });
 }
 
 void SequencerPage::BuildControls() {
@@ -139,6 +143,7 @@ void SequencerPage::BuildControls() {
 
   previewLabel_ = new QLabel;
   previewLabel_->setObjectName(Id(1024));
+  previewLabel_->setTextFormat(Qt::PlainText);  // a display's name as typed, never markup
   pane_ = new PreviewPane(Session());
   pane_->setFixedSize(200, 150);
   connect(pane_, &PreviewPane::PreviewDue, this, &SequencerPage::PreviewDue);
@@ -188,6 +193,7 @@ void SequencerPage::FillAvailable() {
 }
 
 void SequencerPage::SetActive() {
+  showing_ = true;
   ShowItems();
   orderedPlay_->setChecked(CurrentSequence().orderedPlay != 0);
   UpdateButtons();
@@ -206,7 +212,7 @@ void SequencerPage::ShowItems() {
 
 void SequencerPage::ReadControls() {
   const int rows = items_->topLevelItemCount();
-  if (rows == 0) return;
+  if (!showing_ || rows == 0) return;
   SequenceList list;
   list.orderedPlay = orderedPlay_->isChecked() ? 1 : 0;
   for (int row = 0; row < rows; ++row) {
@@ -224,6 +230,7 @@ void SequencerPage::ReadControls() {
 void SequencerPage::KillActive() {
   QueryCancel();
   ConfigPage::KillActive();
+  showing_ = false;
 }
 
 void SequencerPage::Apply() {
@@ -250,6 +257,12 @@ void SequencerPage::AddRow(const QString& name, const QString& seconds, bool cle
 void SequencerPage::AddSelected() {
   const QList<QListWidgetItem*> chosen = available_->selectedItems();
   if (chosen.isEmpty()) return;
+  if (!DisplayExists(chosen.first()->text().toStdString())) {
+    // Deleted by another program since the list was filled.
+    QApplication::beep();
+    FillAvailable();
+    return;
+  }
   AddRow(chosen.first()->text(), seconds_->text(), clearFirst_->isChecked());
   items_->clearSelection();
   Session().SetConfigDirty(true);
@@ -257,6 +270,7 @@ void SequencerPage::AddSelected() {
 }
 
 void SequencerPage::AddAll() {
+  FillAvailable();  // what is stored now, should another program have deleted some
   for (int i = 0; i < available_->count(); ++i)
     AddRow(available_->item(i)->text(), seconds_->text(), clearFirst_->isChecked());
   items_->clearSelection();

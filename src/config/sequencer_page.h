@@ -24,6 +24,8 @@ class SequencerPage : public ConfigPage {
 
   void SetActive() override;
   // Stores the rows as the current sequence; with no rows it stays as it was.
+  // Only while the page shows: once left, its rows were read, and a display
+  // loaded since on another page brought a sequence of its own.
   void ReadControls() override;
   void KillActive() override;
   void Apply() override;
@@ -60,6 +62,7 @@ class SequencerPage : public ConfigPage {
   PreviewPane* pane_ = nullptr;
   QCheckBox* quickPreview_ = nullptr;
   QString previewName_;
+  bool showing_ = false;  // between SetActive and KillActive
 };
 
 }  // namespace fluxo::config

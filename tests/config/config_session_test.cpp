@@ -50,6 +50,22 @@ TEST_F(ConfigSessionTest, ASecondTestKeepsTheActiveOfTheFirst) {
   EXPECT_EQ(ActiveDisplayName(), "Before");
 }
 
+TEST_F(ConfigSessionTest, ADisplayChosenAfterAFailedStartIsWhatTheNextTestRestores) {
+  SaveCurrentDisplay("Chosen");
+  WriteActiveDisplay("Before");
+  ConfigSession session;
+  session.SetChildProgram("/nonexistent/fluxo");
+  session.TestSettings();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(session.TestPending());  // its display stays until the next EndTest
+  // The user picks another display on the Main page, then tests again.
+  WriteActiveDisplay("Chosen");
+  session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session.TestSettings();
+  session.EndTest();
+  EXPECT_EQ(ActiveDisplayName(), "Chosen");
+}
+
 TEST_F(ConfigSessionTest, TestModuleRunsTheModuleAloneAndKeepsTheDisplaysModules) {
   SetActive(kModuleStar, true);
   ConfigSession session;

@@ -221,5 +221,31 @@ TEST_F(SequencerPageTest, QuickPreviewPlaysThePickedDisplay) {
   EXPECT_EQ(Main().preview, 0u);
 }
 
+TEST_F(SequencerPageTest, APickedNameShowsAsTyped) {
+  const QString name = "<i>Gamma</i>";
+  ActivateOnly(kModuleBezier);
+  SaveCurrentDisplay(name.toUtf8().constData());
+  OpenPage();
+  PickAvailable(name);
+  auto* label = page->findChild<QLabel*>("id1024");
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text(), name);
+  // Shown as markup it would be the narrower italic "Gamma".
+  EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(name));
+}
+
+TEST_F(SequencerPageTest, ADisplayDeletedBehindThePageDoesNotBecomeAnItem) {
+  OpenPage();
+  DeleteDisplay("Beta");
+  PickAvailable("Beta");
+  Click(1020);
+  EXPECT_TRUE(ShownRows().empty());
+  EXPECT_TRUE(Available()->findItems("Beta", Qt::MatchExactly).isEmpty()) << "the list learns it";
+
+  DeleteDisplay("Gamma");
+  Click(3);  // "All -->"
+  EXPECT_EQ(ShownRows(), (Rows{{"Alpha", "16", "Y"}}));
+}
+
 }  // namespace
 }  // namespace fluxo::test

@@ -37,6 +37,10 @@ TEST(SliderTest, TypedValuesAreClampedAndOnlyRealChangesCount) {
   EXPECT_FALSE(changed);
   edit.setText("99999999999999");
   EXPECT_EQ(config::ReadEditValue(&edit, &slider, -5, 5, 0, &changed), 5) << "no wrap past 32 bits";
+  edit.setText("99999999999999999999999");
+  EXPECT_EQ(config::ReadEditValue(&edit, &slider, -5, 5, 0, &changed), 5) << "past any integer: still the top";
+  edit.setText("-99999999999999999999999");
+  EXPECT_EQ(config::ReadEditValue(&edit, &slider, -5, 5, 0, &changed), -5);
   edit.setText("junk");
   EXPECT_EQ(config::ReadEditValue(&edit, &slider, 3, 5, 4, &changed), 3);
 }
