@@ -165,6 +165,8 @@ class FrameSurface {
   // into since the last flush are looked at.
   void AttachPresentation(FrameExchange* exchange, RefreshClock* clock);
   void Flush();
+  // The tiles drawn into since the last flush that published.
+  const ChangedTiles& DrawnTiles() const { return drawn_; }
 
  private:
   class Rasterizer;
