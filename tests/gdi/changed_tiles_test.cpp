@@ -28,6 +28,21 @@ TEST(ChangedTiles, NeighboursInABandJoinAndEdgeTilesStopAtTheFrame) {
                                               {2 * kW, 2 * kH, 3 * kW, 2 * kH + 1}}));
 }
 
+TEST(ChangedTiles, ASpanMarksTheTilesItCoversAndNoMore) {
+  ChangedTiles tiles;
+  tiles.Reset(4 * kW + 3, 2 * kH, false);
+  tiles.MarkSpan(kH, kW - 1, 2 * kW);  // ends exactly at a tile edge: the third column stays clear
+  tiles.MarkSpan(0, 4 * kW, 4 * kW + 3);  // the narrow last column alone
+  tiles.MarkSpan(kH - 1, 2 * kW + 5, 2 * kW + 6);  // one pixel
+  EXPECT_EQ(tiles.Rects(), (std::vector<Rect>{{2 * kW, 0, 3 * kW, kH},
+                                              {4 * kW, 0, 4 * kW + 3, kH},
+                                              {0, kH, 2 * kW, 2 * kH}}));
+  EXPECT_TRUE(tiles.Marked(1, 1));
+  EXPECT_FALSE(tiles.Marked(2, 1));
+  EXPECT_EQ(tiles.Columns(), 5);
+  EXPECT_EQ(tiles.Bands(), 2);
+}
+
 TEST(ChangedTiles, ResetClearsOrFillsAtTheNewSize) {
   ChangedTiles tiles;
   tiles.Reset(10, 10, false);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace fluxo::gdi {
 namespace {
 
@@ -67,6 +69,34 @@ TEST(Region, FromSpansTakesTheUnionOfOverlappingSpans) {
   EXPECT_EQ(r.Spans()[1].x0, 2);
   EXPECT_EQ(r.Spans()[1].x1, 8);
   EXPECT_EQ(r.Spans()[2].x0, 9);
+}
+
+TEST(Region, FromSpansInAnyOrderCoversExactlyTheirPixels) {
+  // Shuffled spans over few rows (dealt out to rows), with rows of many
+  // spans, and spread over many rows: each way the region holds the union.
+  for (const int rows : {3, 40, 5000}) {
+    for (const int count : {1, 17, 400}) {
+      std::vector<Region::Span> spans;
+      uint32_t seed = static_cast<uint32_t>(rows * 31 + count);
+      const auto next = [&](int limit) { return static_cast<int>((seed = seed * 214013u + 2531011u) >> 16) % limit; };
+      std::vector<std::vector<bool>> covered(static_cast<size_t>(rows), std::vector<bool>(120, false));
+      for (int i = 0; i < count; ++i) {
+        const int y = next(rows), x0 = next(100), x1 = x0 + 1 + next(20);
+        spans.push_back({y - 7, x0, x1});
+        for (int x = x0; x < x1; ++x) covered[static_cast<size_t>(y)][static_cast<size_t>(x)] = true;
+      }
+      const Region r = Region::FromSpans(spans);
+      for (size_t i = 1; i < r.Spans().size(); ++i) {
+        const Region::Span& a = r.Spans()[i - 1];
+        const Region::Span& b = r.Spans()[i];
+        ASSERT_TRUE(a.y < b.y || (a.y == b.y && a.x1 < b.x0)) << "spans out of order or not joined";
+      }
+      for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < 120; ++x)
+          ASSERT_EQ(r.Contains(x, y - 7), covered[static_cast<size_t>(y)][static_cast<size_t>(x)])
+              << rows << " rows, " << count << " spans: " << x << "," << y;
+    }
+  }
 }
 
 TEST(Region, EllipseIsSymmetricAndLeavesOutRightAndBottomEdges) {

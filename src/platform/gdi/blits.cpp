@@ -79,6 +79,7 @@ void FrameSurface::Rasterizer::StretchFrom(const SourceImage& source, int dx, in
     const uint8_t* in = temp.data() + static_cast<size_t>(sourceRow - y0) * tempWidth - x0;
     uint8_t* out = Row(y);
     ForEachVisible(y, columns.first, columnEnd, [&](int a, int b) {
+      surface_.drawn_.MarkSpan(y, a, b);
       for (int x = a; x < b; ++x) {
         const int32_t sourceColumn = columns.sources[static_cast<size_t>(x - columns.first)];
         if (sourceColumn >= 0) out[x] = in[sourceColumn];

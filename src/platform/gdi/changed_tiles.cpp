@@ -16,8 +16,7 @@ void ChangedTiles::Reset(int width, int height, bool changed) {
 std::vector<Rect> ChangedTiles::Rects() const {
   std::vector<Rect> rects;
   if (!any_) return rects;
-  const int bands = static_cast<int>(flags_.size()) / columns_;
-  for (int band = 0; band < bands; ++band) {
+  for (int band = 0, bands = Bands(); band < bands; ++band) {
     const uint8_t* flags = flags_.data() + static_cast<size_t>(band) * columns_;
     const int top = band * kTileHeight;
     const int bottom = std::min(height_, top + kTileHeight);

@@ -24,6 +24,16 @@ class ChangedTiles {
     flags_[static_cast<size_t>(y / kTileHeight) * columns_ + x / kTileWidth] = 1;
     any_ = true;
   }
+  // Marks the tiles of row y from x0 up to x1 (exclusive), which lie in the frame.
+  void MarkSpan(int y, int x0, int x1) {
+    uint8_t* band = flags_.data() + static_cast<size_t>(y / kTileHeight) * columns_;
+    for (int column = x0 / kTileWidth, last = (x1 - 1) / kTileWidth; column <= last; ++column) band[column] = 1;
+    any_ = true;
+  }
+  // Whether the tile in `column` of `band` is marked.
+  bool Marked(int column, int band) const { return flags_[static_cast<size_t>(band) * columns_ + column] != 0; }
+  int Columns() const { return columns_; }
+  int Bands() const { return columns_ > 0 ? static_cast<int>(flags_.size()) / columns_ : 0; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Any() const { return any_; }

@@ -22,24 +22,47 @@ bool SamePiece(const uint8_t* a, const uint8_t* b) {
   return (differ[0] | differ[1]) == 0;
 }
 
-// Copies the pieces of one row that differ and marks their tiles.
-void CopyChangedPieces(const uint8_t* from, uint8_t* to, int width, int y, ChangedTiles& changed) {
-  int x = 0;
-  for (; x + kPiece <= width; x += kPiece) {
+// Copies the pieces of one row between x0 and x1 (tile edges) that differ
+// and marks their tiles.
+void CopyChangedPieces(const uint8_t* from, uint8_t* to, int x0, int x1, int y, ChangedTiles& changed) {
+  int x = x0;
+  for (; x + kPiece <= x1; x += kPiece) {
     if (SamePiece(from + x, to + x)) continue;
     std::memcpy(to + x, from + x, kPiece);
     changed.Mark(x, y);
   }
-  const size_t rest = static_cast<size_t>(width - x);
+  const size_t rest = static_cast<size_t>(x1 - x);
   if (rest > 0 && std::memcmp(from + x, to + x, rest) != 0) {
     std::memcpy(to + x, from + x, rest);
     changed.Mark(x, y);
   }
 }
 
+// Compares and copies the runs of drawn tiles only, band by band.
+void CopyDrawnTiles(const uint8_t* from, uint8_t* to, int width, int height, const ChangedTiles& drawn,
+                    ChangedTiles& changed) {
+  const size_t rowBytes = static_cast<size_t>(width);
+  for (int band = 0, bands = drawn.Bands(); band < bands; ++band) {
+    const int top = band * ChangedTiles::kTileHeight;
+    const int bottom = std::min(height, top + ChangedTiles::kTileHeight);
+    for (int column = 0, columns = drawn.Columns(); column < columns;) {
+      if (!drawn.Marked(column, band)) {
+        ++column;
+        continue;
+      }
+      const int first = column;
+      while (column < columns && drawn.Marked(column, band)) ++column;
+      const int x0 = first * kPiece, x1 = std::min(width, column * kPiece);
+      for (int y = top; y < bottom; ++y) {
+        CopyChangedPieces(from + rowBytes * y, to + rowBytes * y, x0, x1, y, changed);
+      }
+    }
+  }
+}
+
 }  // namespace
 
-void FrameExchange::Publish(const uint8_t* pixels, int width, int height) {
+void FrameExchange::Publish(const uint8_t* pixels, int width, int height, const ChangedTiles* drawn) {
   const bool empty = width <= 0 || height <= 0;
   if (empty) width = height = 0;
   const size_t rowBytes = static_cast<size_t>(width);
@@ -49,11 +72,13 @@ void FrameExchange::Publish(const uint8_t* pixels, int width, int height) {
     width_ = width;
     height_ = height;
     changed_.Reset(width, height, true);
-  } else {
+  } else if (drawn != nullptr && drawn->Width() == width && drawn->Height() == height) {
     // Only what differs is copied and reported, so a picture that stands
-    // still costs the presenter nothing.
+    // still costs the presenter nothing; tiles nobody drew into cannot differ.
+    if (drawn->Any()) CopyDrawnTiles(pixels, pixels_.data(), width, height, *drawn, changed_);
+  } else {
     for (int y = 0; y < height; ++y) {
-      CopyChangedPieces(pixels + rowBytes * y, pixels_.data() + rowBytes * y, width, y, changed_);
+      CopyChangedPieces(pixels + rowBytes * y, pixels_.data() + rowBytes * y, 0, width, y, changed_);
     }
   }
   ++serial_;

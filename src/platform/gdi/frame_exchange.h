@@ -13,7 +13,10 @@ namespace fluxo::gdi {
 // thread publishes a copy, the presenter reads the newest one in place.
 class FrameExchange {
  public:
-  void Publish(const uint8_t* pixels, int width, int height);
+  // `drawn`, when given at the frame's size, holds every tile drawn into
+  // since the last publish: only those are looked at. Without it every tile
+  // is compared.
+  void Publish(const uint8_t* pixels, int width, int height, const ChangedTiles* drawn = nullptr);
   // Copies the newest frame when it is newer than `serial`; returns false otherwise.
   bool TakeIfNewer(uint64_t& serial, std::vector<uint8_t>& pixels, int& width, int& height) const;
   // Swaps the tiles that changed since the last call (all of them after a

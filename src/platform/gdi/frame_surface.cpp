@@ -12,7 +12,9 @@ FrameSurface::FrameSurface(int width, int height, std::shared_ptr<PaletteTable> 
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pixels_(static_cast<size_t>(width_) * height_, kBlackPixel),
-      palette_(palette ? std::move(palette) : std::make_shared<PaletteTable>()) {}
+      palette_(palette ? std::move(palette) : std::make_shared<PaletteTable>()) {
+  drawn_.Reset(width_, height_, true);  // the black start is news to an exchange
+}
 
 FrameSurface::~FrameSurface() = default;
 
@@ -63,7 +65,10 @@ void FrameSurface::AttachPresentation(FrameExchange* exchange, RefreshClock* clo
 }
 
 void FrameSurface::Flush() {
-  if (exchange_ != nullptr) exchange_->Publish(pixels_.data(), width_, height_);
+  if (exchange_ != nullptr) {
+    exchange_->Publish(pixels_.data(), width_, height_, &drawn_);
+    drawn_.Reset(width_, height_, false);
+  }
   if (clock_ != nullptr) clock_->WaitForNextRefresh();
 }
 

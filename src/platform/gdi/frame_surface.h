@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/gdi/changed_tiles.h"
 #include "platform/gdi/gdi_types.h"
 #include "platform/gdi/palette_table.h"
 #include "platform/gdi/region.h"
@@ -92,7 +93,11 @@ class FrameSurface {
   int Height() const { return height_; }
   Rect ClientRect() const { return {0, 0, width_, height_}; }
   const uint8_t* Pixels() const { return pixels_.data(); }
-  uint8_t* MutablePixels() { return pixels_.data(); }
+  // Writing through this pointer is not tracked, so every tile counts as drawn.
+  uint8_t* MutablePixels() {
+    drawn_.Reset(width_, height_, true);
+    return pixels_.data();
+  }
   uint8_t PixelAt(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
   PaletteTable& Palette() { return *palette_; }
   std::shared_ptr<PaletteTable> SharedPalette() const { return palette_; }
@@ -156,9 +161,12 @@ class FrameSurface {
   int DrawText(std::string_view text, Rect& rect, uint32_t flags);
 
   // Presentation: hands a consistent copy to the presenter and waits for the
-  // next refresh of the clock (when one is attached).
+  // next refresh of the clock (when one is attached). Only the tiles drawn
+  // into since the last flush are looked at.
   void AttachPresentation(FrameExchange* exchange, RefreshClock* clock);
   void Flush();
+  // The tiles drawn into since the last flush that published.
+  const ChangedTiles& DrawnTiles() const { return drawn_; }
 
  private:
   class Rasterizer;
@@ -167,6 +175,7 @@ class FrameSurface {
   int width_;
   int height_;
   std::vector<uint8_t> pixels_;
+  ChangedTiles drawn_;  // every pixel write marks its tile; cleared by each flush
   std::shared_ptr<PaletteTable> palette_;
   Pen pen_ = Pen::StockBlack();
   Brush brush_ = Brush::StockWhite();

@@ -13,6 +13,42 @@ constexpr Rect kRegionSpace{-Region::kRegionLimit, -Region::kRegionLimit, Region
 
 bool SpanLess(const Region::Span& a, const Region::Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; }
 
+// Sorts spans by row, then by left end. Strokes give many spans over few
+// rows: those are dealt out to their rows first (counting the spans of each
+// row), which leaves a handful per row to sort instead of the whole lot.
+template <class Less>
+void SortSpans(std::vector<Region::Span>& spans, Less less) {
+  const auto [low, high] = std::minmax_element(spans.begin(), spans.end(),
+                                               [](const Region::Span& a, const Region::Span& b) { return a.y < b.y; });
+  const int64_t rows = int64_t{high->y} - low->y + 1;
+  if (rows > static_cast<int64_t>(spans.size()) * 4) {
+    std::sort(spans.begin(), spans.end(), less);
+    return;
+  }
+  const int32_t top = low->y;
+  std::vector<uint32_t> starts(static_cast<size_t>(rows) + 1, 0);
+  for (const Region::Span& span : spans) ++starts[static_cast<size_t>(span.y - top) + 1];
+  for (size_t row = 1; row < starts.size(); ++row) starts[row] += starts[row - 1];
+  std::vector<Region::Span> sorted(spans.size());
+  std::vector<uint32_t> next(starts.begin(), starts.end() - 1);
+  for (const Region::Span& span : spans) sorted[next[static_cast<size_t>(span.y - top)]++] = span;
+  for (size_t row = 0; row + 1 < starts.size(); ++row) {
+    const auto first = sorted.begin() + starts[row], last = sorted.begin() + starts[row + 1];
+    if (last - first > 16) {
+      std::sort(first, last, less);
+      continue;
+    }
+    // Few spans to a row: insertion sort.
+    for (uint32_t i = starts[row] + 1; i < starts[row + 1]; ++i) {
+      const Region::Span span = sorted[i];
+      uint32_t j = i;
+      for (; j > starts[row] && span.x0 < sorted[j - 1].x0; --j) sorted[j] = sorted[j - 1];
+      sorted[j] = span;
+    }
+  }
+  spans.swap(sorted);
+}
+
 // Appends a span, joining it to the previous one when they touch on one row.
 void AppendMerged(std::vector<Region::Span>& out, const Region::Span& span) {
   if (span.x0 >= span.x1) return;
@@ -69,7 +105,7 @@ Region Region::FromSpans(std::vector<Span> spans) {
   // A lambda, unlike a function pointer, is inlined into the sort; spans
   // that come row by row need no sorting at all.
   const auto less = [](const Span& a, const Span& b) { return SpanLess(a, b); };
-  if (!std::is_sorted(spans.begin(), spans.end(), less)) std::sort(spans.begin(), spans.end(), less);
+  if (!std::is_sorted(spans.begin(), spans.end(), less)) SortSpans(spans, less);
   Region region;
   region.spans_.reserve(spans.size());
   for (const Span& span : spans) AppendMerged(region.spans_, span);

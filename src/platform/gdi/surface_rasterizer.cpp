@@ -33,6 +33,7 @@ Rect FrameSurface::Rasterizer::Window() const {
 
 void FrameSurface::Rasterizer::PaintSpan(int y, int x0, int x1, Ink ink) {
   ForEachVisible(y, x0, x1, [&](int a, int b) {
+    surface_.drawn_.MarkSpan(y, a, b);
     uint8_t* row = Row(y);
     if (ink.invert) {
       // Eight pixels per step: the plain byte loop is not vectorised at -O2.
