@@ -42,7 +42,7 @@ TEST_F(ConfigSessionTest, AnEndedTestRunRemovesItsDisplayAndRestoresActive) {
 
 TEST_F(ConfigSessionTest, ASecondTestKeepsTheActiveOfTheFirst) {
   ConfigSession session;
-  session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   session.TestSettings();
   session.TestSettings();  // replaces the first run
   ASSERT_TRUE(session.TestPending());
@@ -60,7 +60,7 @@ TEST_F(ConfigSessionTest, ADisplayChosenAfterAFailedStartIsWhatTheNextTestRestor
   ASSERT_TRUE(session.TestPending());  // its display stays until the next EndTest
   // The user picks another display on the Main page, then tests again.
   WriteActiveDisplay("Chosen");
-  session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   session.TestSettings();
   session.EndTest();
   EXPECT_EQ(ActiveDisplayName(), "Chosen");
@@ -69,7 +69,7 @@ TEST_F(ConfigSessionTest, ADisplayChosenAfterAFailedStartIsWhatTheNextTestRestor
 TEST_F(ConfigSessionTest, TestModuleRunsTheModuleAloneAndKeepsTheDisplaysModules) {
   SetActive(kModuleStar, true);
   ConfigSession session;
-  session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   session.TestModule(kModulePlasma);
   EXPECT_TRUE(DisplayHasModule(kTestingDisplay, "Plasma"));
   EXPECT_FALSE(DisplayHasModule(kTestingDisplay, "Bezier"));

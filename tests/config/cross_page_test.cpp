@@ -249,7 +249,7 @@ TEST_F(CrossPageTest, ApplyKeepsTheModulesOfADisplayLoadedAfterEditDisplaysWasLe
 TEST_F(CrossPageTest, QuickPreviewSwitchedOffOnTheSequencerStaysOffAfterApply) {
   Main().preview = 1;
   ConfigSheet sheet;
-  sheet.Session().SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  sheet.Session().SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   sheet.ShowPage(kSequencerPage);
   FindWidget<QCheckBox>(sheet.Page(kSequencerPage), 1323)->click();
   EXPECT_EQ(Main().preview, 0u);
@@ -266,7 +266,7 @@ TEST_F(CrossPageTest, AfterATestOnlyThePageShowingBringsItsPreviewBack) {
   StoreDisplay("Calm", kModuleBezier);
   Main().preview = 1;
   ConfigSheet sheet;
-  sheet.Session().SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  sheet.Session().SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   sheet.ShowPage(kSequencerPage);
   auto* available = FindWidget<QListWidget>(sheet.Page(kSequencerPage), 1019);
   ASSERT_GT(available->count(), 0);

@@ -269,7 +269,7 @@ TEST_F(CustomPalettePageTest, ExportThenImportRoundTripsInTheRememberedFolder) {
 }
 
 TEST_F(CustomPalettePageTest, TestPaletteSettingsRunsTheSaverOnTheEditedDisplay) {
-  session->SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session->SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   Click("id1085");
   EXPECT_TRUE(session->TestPending());
   EXPECT_TRUE(DisplayExists(kTestingDisplay));

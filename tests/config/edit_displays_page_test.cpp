@@ -38,7 +38,7 @@ class EditDisplaysPageTest : public DisplayTest {
     Saver().configurationRun = true;  // sound sources stay as they are, as in the dialog
     feed = OpenSoundFeed();
     ASSERT_NE(feed, nullptr) << SoundFeedError();
-    session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+    session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   }
   void TearDown() override {
     page.reset();

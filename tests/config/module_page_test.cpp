@@ -34,7 +34,7 @@ class ModulePageTest : public DisplayTest {
     DisplayTest::SetUp();
     session = std::make_unique<ConfigSession>();
     // Test runs start a stand-in instead of the saver.
-    session->SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+    session->SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   }
   void TearDown() override {
     page.reset();

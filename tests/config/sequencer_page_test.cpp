@@ -38,7 +38,7 @@ class SequencerPageTest : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     Main().preview = 0;
-    session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+    session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
     StoreDisplay("Alpha", kModuleBezier);
     StoreDisplay("Beta", kModulePlasma);
     StoreDisplay("Gamma", kModuleStar);

@@ -42,7 +42,7 @@ class SoundPageTest : public DisplayTest {
     feed = OpenSoundFeed();
     ASSERT_NE(feed, nullptr) << SoundFeedError();
     SetOptionDefaults();
-    session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+    session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
     page.reset(config::CreateSoundPage(session));
     page->SetActive();
   }

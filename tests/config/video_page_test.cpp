@@ -190,7 +190,7 @@ TEST_F(VideoPageTest, OtherPagesTestsLeaveTheStoredModeAlone) {
 }
 
 TEST_F(VideoPageTest, ClosingTheDialogDuringAVideoTestGivesTheModeBack) {
-  session.SetChildProgram("/bin/sh", {"-c", "sleep 30", "saver"});
+  session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   Open();
   Choose(2);
   Click("id2");
