@@ -20,8 +20,7 @@ const std::vector<std::string> kConfigureArguments = {"/c"};
 
 std::string MenuMergeText() {
   return std::string(
-             "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
-             " \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+             // Menu readers parse the merge file without a document type.
              "<Menu>\n"
              "  <Name>Applications</Name>\n"
              "  <Menu>\n"
