@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "module_harness.h"
+#include "trail_fixture.h"
 #include "modules/bezier.h"
 
 namespace fluxo {
@@ -13,20 +13,9 @@ using test::ModuleHarness;
 
 enum { kBeziers = 0, kSymmetry = 1, kTrailLength = 2, kWidth = 3, kSpeed = 4, kXTiling = 6, kYTiling = 7, kTileType = 8 };
 
-class BezierTrailTest : public ::testing::Test {
+class BezierTrailTest : public test::TrailTest {
  protected:
-  BezierTrailTest() : harness_(kModuleBezier, 80, 60) { SeedRandom(20240601); }
-
-  void Start() {
-    kBezierOperations.allocate(&harness_.slot());
-    kBezierOperations.initialise(&harness_.slot());
-  }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) ASSERT_EQ(kBezierOperations.frame(&harness_.slot()), 0);
-  }
-  void Free() { kBezierOperations.free(&harness_.slot()); }
-
-  ModuleHarness harness_;
+  BezierTrailTest() : TrailTest(kModuleBezier, kBezierOperations, 80, 60, 20240601) {}
 };
 
 TEST_F(BezierTrailTest, TheEraserBlackensExactlyWhatTheHeadDrew) {
@@ -82,14 +71,7 @@ TEST_F(BezierTrailTest, AtTheDeadlineTheTrailIsErasedAndTheModuleStartsAgain) {
 
 TEST_F(BezierTrailTest, FullTrailLengthNeverErases) {
   Start();  // "Trail Length" 100: 300 frames
-  std::vector<uint8_t> previous = harness_.Pixels();
-  for (int frame = 0; frame < 320; ++frame) {
-    Frames(1);
-    const std::vector<uint8_t> now = harness_.Pixels();
-    for (size_t i = 0; i < now.size(); ++i)
-      ASSERT_FALSE(previous[i] != 0 && now[i] == 0) << "pixel " << i << " erased in frame " << frame;
-    previous = now;
-  }
+  ASSERT_NO_FATAL_FAILURE(FramesWithoutErasing(320));
   const int drawn = harness_.CountNonBlack();
   ManualClock::now += 30 * 1000 + 1;
   Frames(1);

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "module_harness.h"
+#include "trail_fixture.h"
 #include "modules/cyclic.h"
 
 namespace fluxo {
@@ -16,23 +16,11 @@ enum {
   kObjectSides = 6, kObjectType = 7, kXTiling = 10, kYTiling = 11, kTileType = 12, kDiameter2 = 14,
 };
 
-class CyclicTrailTest : public ::testing::Test {
+class CyclicTrailTest : public test::TrailTest {
  protected:
-  CyclicTrailTest() : harness_(kModuleCyclic, 80, 60) {
-    SeedRandom(424242);
+  CyclicTrailTest() : TrailTest(kModuleCyclic, kCyclicOperations, 80, 60, 424242) {
     harness_.SetControl(kDiameter, 6);  // small figures, so the surface does not fill up
   }
-
-  void Start() {
-    kCyclicOperations.allocate(&harness_.slot());
-    kCyclicOperations.initialise(&harness_.slot());
-  }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) ASSERT_EQ(kCyclicOperations.frame(&harness_.slot()), 0);
-  }
-  void Free() { kCyclicOperations.free(&harness_.slot()); }
-
-  ModuleHarness harness_;
 };
 
 TEST_F(CyclicTrailTest, TheEraserBlackensExactlyWhatWasDrawn) {
@@ -110,14 +98,7 @@ TEST_F(CyclicTrailTest, AtTheDeadlineTheTrailIsErasedAndTheModuleStartsAgain) {
 
 TEST_F(CyclicTrailTest, FullTrailLengthNeverErases) {
   Start();  // "Trail Length" 100: 300 frames
-  std::vector<uint8_t> previous = harness_.Pixels();
-  for (int frame = 0; frame < 320; ++frame) {
-    Frames(1);
-    const std::vector<uint8_t> now = harness_.Pixels();
-    for (size_t i = 0; i < now.size(); ++i)
-      ASSERT_FALSE(previous[i] != 0 && now[i] == 0) << "pixel " << i << " erased in frame " << frame;
-    previous = now;
-  }
+  ASSERT_NO_FATAL_FAILURE(FramesWithoutErasing(320));
   const int drawn = harness_.CountNonBlack();
   Free();
   EXPECT_EQ(harness_.CountNonBlack(), drawn);

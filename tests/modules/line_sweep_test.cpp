@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "module_checks.h"
-#include "module_harness.h"
+#include "trail_fixture.h"
 #include "modules/line.h"
 
 namespace fluxo {
@@ -106,20 +106,9 @@ INSTANTIATE_TEST_SUITE_P(BothEndsMoving, LineSweepTest, ::testing::Values(Deltas
 // With one end standing still the ribbon is a fan around it.
 INSTANTIATE_TEST_SUITE_P(OneEndStill, LineSweepTest, ::testing::Values(Deltas{6, 4, 0, 0}));
 
-class LineTrailTest : public ::testing::Test {
+class LineTrailTest : public test::TrailTest {
  protected:
-  LineTrailTest() : harness_(kModuleLine, 80, 60) { SeedRandom(11); }
-
-  void Start() {
-    kLineOperations.allocate(&harness_.slot());
-    kLineOperations.initialise(&harness_.slot());
-  }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) ASSERT_EQ(kLineOperations.frame(&harness_.slot()), 0);
-  }
-  void Free() { kLineOperations.free(&harness_.slot()); }
-
-  ModuleHarness harness_;
+  LineTrailTest() : TrailTest(kModuleLine, kLineOperations, 80, 60, 11) {}
 };
 
 TEST_F(LineTrailTest, TheEraserBlackensEveryBandInEveryCopyAndTile) {

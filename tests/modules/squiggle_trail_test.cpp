@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "module_checks.h"
-#include "module_harness.h"
+#include "trail_fixture.h"
 #include "modules/squiggle.h"
 
 namespace fluxo {
@@ -23,20 +23,9 @@ enum {
   kWidth = 15,
 };
 
-class SquiggleTrailTest : public ::testing::Test {
+class SquiggleTrailTest : public test::TrailTest {
  protected:
-  SquiggleTrailTest() : harness_(kModuleSquiggle, 96, 72) { SeedRandom(808); }
-
-  void Start() {
-    kSquiggleOperations.allocate(&harness_.slot());
-    kSquiggleOperations.initialise(&harness_.slot());
-  }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) ASSERT_EQ(kSquiggleOperations.frame(&harness_.slot()), 0);
-  }
-  void Free() { kSquiggleOperations.free(&harness_.slot()); }
-
-  ModuleHarness harness_;
+  SquiggleTrailTest() : TrailTest(kModuleSquiggle, kSquiggleOperations, 96, 72, 808) {}
 };
 
 TEST_F(SquiggleTrailTest, TheEraserBlackensExactlyWhatTheHeadDrew) {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "module_checks.h"
-#include "module_harness.h"
+#include "trail_fixture.h"
 #include "modules/whip.h"
 
 namespace fluxo {
@@ -26,20 +26,9 @@ enum {
   kDiameter2 = 20,
 };
 
-class WhipTrailTest : public ::testing::Test {
+class WhipTrailTest : public test::TrailTest {
  protected:
-  WhipTrailTest() : harness_(kModuleWhip, 90, 70) { SeedRandom(4242); }
-
-  void Start() {
-    kWhipOperations.allocate(&harness_.slot());
-    kWhipOperations.initialise(&harness_.slot());
-  }
-  void Frames(int count) {
-    for (int i = 0; i < count; ++i) ASSERT_EQ(kWhipOperations.frame(&harness_.slot()), 0);
-  }
-  void Free() { kWhipOperations.free(&harness_.slot()); }
-
-  ModuleHarness harness_;
+  WhipTrailTest() : TrailTest(kModuleWhip, kWhipOperations, 90, 70, 4242) {}
 };
 
 TEST_F(WhipTrailTest, TheEraserBlackensExactlyWhatTheHeadDrew) {
@@ -103,14 +92,7 @@ TEST_F(WhipTrailTest, AtTheDeadlineTheTrailIsErasedAndTheModuleStartsAgain) {
 TEST_F(WhipTrailTest, FullTrailLengthNeverErases) {
   harness_.SetControl(kTrailLength, 100);
   Start();
-  std::vector<uint8_t> previous = harness_.Pixels();
-  for (int frame = 0; frame < 60; ++frame) {
-    Frames(1);
-    const std::vector<uint8_t> now = harness_.Pixels();
-    for (size_t i = 0; i < now.size(); ++i)
-      ASSERT_FALSE(previous[i] != 0 && now[i] == 0) << "pixel " << i << " erased in frame " << frame;
-    previous = now;
-  }
+  ASSERT_NO_FATAL_FAILURE(FramesWithoutErasing(60));
   const int drawn = harness_.CountNonBlack();
   Free();
   EXPECT_EQ(harness_.CountNonBlack(), drawn);
