@@ -87,8 +87,12 @@ class SetupTest : public FreshStore {
     WriteFile(f + "/Slogan.TXT", "Feel the music\r\nsecond line");
     WriteFile(f + "/help/index.html", "<html>help</html>\n");
     WriteFile(f + "/help/pages/palette.html", "<html>palette</html>\n");
-    // The companion's installer leaves a note beside setup of how it was run.
-    WriteFile(f + "/tonewell", "#!/bin/sh\necho \"$0 $@\" > '" + f + "/companion-ran'\n", 0755);
+    // The companion's installer leaves a note beside setup of how it was run,
+    // complete when it appears.
+    WriteFile(f + "/tonewell",
+              "#!/bin/sh\necho \"$0 $@\" > '" + f + "/companion-ran.part'\nmv '" + f + "/companion-ran.part' '" + f +
+                  "/companion-ran'\n",
+              0755);
     WriteFile(f + "/Kickoff", "#!/bin/sh\nsleep 2\n", 0755);
     WriteDisplayFile(f + "/Deep Pulse.FLX", 3);
     WriteDisplayFile(f + "/Ember.flx", 5);
