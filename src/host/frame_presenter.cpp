@@ -17,10 +17,21 @@ QRegion FramePresenter::Refresh() {
   height_ = changes_.Height();
   uint32_t colours[gdi::kSystemPaletteSize];
   palette_.CopyTo(colours);
-  const bool newColours = !std::equal(std::begin(colours), std::end(colours), std::begin(colours_));
+  bool changedEntries[gdi::kSystemPaletteSize];
+  bool newColours = false;
+  for (int i = 0; i < gdi::kSystemPaletteSize; ++i) newColours |= changedEntries[i] = colours[i] != colours_[i];
   if (newColours) std::copy(std::begin(colours), std::end(colours), std::begin(colours_));
   if (width_ <= 0 || height_ <= 0) return {};
-  if (newColours) return QRegion(0, 0, width_, height_);
+  exchange_.Read([&](const uint8_t* pixels, int width, int height) {
+    // A frame of another size came in meanwhile: its changes, all tiles,
+    // come with the next refresh.
+    if (width == width_ && height == height_) {
+      ranges_.Update(pixels, changes_);
+    } else {
+      ranges_.Invalidate();
+    }
+  });
+  if (newColours) ranges_.MarkAffected(changedEntries, changes_);
   if (!changes_.Any()) return {};
   // The tiles come in bands, left to right, joined: the form QRegion keeps,
   // so it takes them as they are instead of merging them one by one.

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/frame_exchange.h"
 #include "platform/gdi/palette_table.h"
+#include "platform/gdi/tile_index_ranges.h"
 
 namespace fluxo {
 
@@ -14,7 +15,8 @@ namespace fluxo {
 // colours are looked up at every refresh, so a palette tick recolours the
 // last frame even when no new one arrived, as on an 8-bit palette display.
 // It keeps no pixels of its own: it converts the exchange's newest frame
-// straight into the window's image, and only the tiles that changed.
+// straight into the window's image, and only the tiles that changed or that
+// show a colour the palette changed.
 class FramePresenter {
  public:
   FramePresenter(gdi::FrameExchange& exchange, const gdi::PaletteTable& palette);
@@ -35,6 +37,7 @@ class FramePresenter {
   gdi::FrameExchange& exchange_;
   const gdi::PaletteTable& palette_;
   gdi::ChangedTiles changes_;  // kept to reuse its memory
+  gdi::TileIndexRanges ranges_;
   int width_ = 0;
   int height_ = 0;
   uint32_t colours_[gdi::kSystemPaletteSize] = {};

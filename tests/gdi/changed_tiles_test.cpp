@@ -43,6 +43,23 @@ TEST(ChangedTiles, ASpanMarksTheTilesItCoversAndNoMore) {
   EXPECT_EQ(tiles.Bands(), 2);
 }
 
+// Bands spanning the same as the band right above join it, as a region
+// keeps them; a gap or another span starts anew.
+TEST(ChangedTiles, BandsOfTheSameSpansJoinVertically) {
+  ChangedTiles tiles;
+  tiles.Reset(4 * kW + 3, 5 * kH + 2, true);
+  EXPECT_EQ(tiles.Rects(), (std::vector<Rect>{{0, 0, 4 * kW + 3, 5 * kH + 2}}));
+
+  tiles.Reset(4 * kW, 6 * kH, false);
+  for (int band : {0, 1, 2, 4, 5}) tiles.MarkTile(1, band), tiles.MarkTile(3, band);
+  tiles.MarkTile(2, 5);  // the last band spans more
+  EXPECT_EQ(tiles.Rects(), (std::vector<Rect>{{kW, 0, 2 * kW, 3 * kH},
+                                              {3 * kW, 0, 4 * kW, 3 * kH},
+                                              {kW, 4 * kH, 2 * kW, 5 * kH},
+                                              {3 * kW, 4 * kH, 4 * kW, 5 * kH},
+                                              {kW, 5 * kH, 4 * kW, 6 * kH}}));
+}
+
 TEST(ChangedTiles, ResetClearsOrFillsAtTheNewSize) {
   ChangedTiles tiles;
   tiles.Reset(10, 10, false);

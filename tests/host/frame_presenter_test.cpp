@@ -13,6 +13,7 @@ namespace {
 
 constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kTeal = 0xFF008080u;
+constexpr uint32_t kGreen = 0xFF00FF00u;
 
 TEST(FrameToImage, ColoursComeFromThePaletteTable) {
   gdi::PaletteTable palette;
@@ -156,11 +157,51 @@ TEST_F(FramePresenterTest, APaletteTickRecoloursTheWholeLastFrame) {
   EXPECT_EQ(shown_.pixel(1, 1), 0xFF000000u);
   EXPECT_TRUE(presenter_.Refresh().isEmpty());
 
-  // An entry no pixel uses still changes the table; the picture is redone
-  // but stays the same.
+  // An entry outside the picture's indices changes nothing on the screen.
   palette_.SetEntry(100, kTeal);
-  EXPECT_EQ(Present(), QRegion(0, 0, 2, 2));
+  EXPECT_TRUE(Present().isEmpty());
   EXPECT_EQ(shown_.pixel(0, 0), kRed);
+}
+
+// A tick recolours the tiles whose indices reach a changed entry and leaves
+// the rest alone; the ranges follow the picture.
+TEST_F(FramePresenterTest, APaletteTickRecoloursOnlyTheTilesShowingAChangedEntry) {
+  constexpr int kTileW = gdi::ChangedTiles::kTileWidth, kTileH = gdi::ChangedTiles::kTileHeight;
+  constexpr int kW = 3 * kTileW + 5, kH = 2 * kTileH;  // a narrow tile at the right edge
+  shown_ = QImage(kW, kH, QImage::Format_RGB32);
+  std::vector<uint8_t> frame(kW * kH, 0);
+  auto at = [&](int x, int y) -> uint8_t& { return frame[static_cast<size_t>(y) * kW + x]; };
+  at(3, 3) = 20;                           // top left: 0..20
+  at(kTileW + 1, 1) = 10;                  // top middle: 0..30, 20 between
+  at(kTileW + 2, 2) = 30;
+  at(3 * kTileW + 4, kTileH + 15) = 20;    // bottom right, narrow: 0..20
+  Publish(frame, kW, kH);
+  Present();
+
+  shown_.fill(kTeal);
+  palette_.SetEntry(20, kRed);
+  const QRegion expected = QRegion(0, 0, 2 * kTileW, kTileH) + QRegion(3 * kTileW, kTileH, 5, kTileH);
+  EXPECT_EQ(Present(), expected);
+  EXPECT_EQ(shown_.pixel(3, 3), kRed);
+  EXPECT_EQ(shown_.pixel(3 * kTileW + 4, kTileH + 15), kRed);
+  EXPECT_EQ(shown_.pixel(2 * kTileW, 0), kTeal);  // black only: left alone
+
+  // A tick together with a new frame: the tile that took the entry up is
+  // recoloured, and so is the one that gave it up, because it changed.
+  at(2 * kTileW + 7, kTileH + 1) = 20;
+  at(3, 3) = 0;
+  Publish(frame, kW, kH);
+  palette_.SetEntry(20, kGreen);
+  shown_.fill(kTeal);
+  EXPECT_EQ(Present(), QRegion(0, 0, 2 * kTileW, kTileH) + QRegion(2 * kTileW, kTileH, kTileW + 5, kTileH));
+  EXPECT_EQ(shown_.pixel(2 * kTileW + 7, kTileH + 1), kGreen);
+  EXPECT_EQ(shown_.pixel(3, 3), 0xFF000000u);
+  palette_.SetEntry(20, kRed);  // the one that gave it up is left out from now on
+  EXPECT_EQ(Present(), QRegion(kTileW, 0, kTileW, kTileH) + QRegion(2 * kTileW, kTileH, kTileW + 5, kTileH));
+
+  // The fixed black of every tile changes: the whole picture is redone.
+  palette_.SetEntry(0, kTeal);
+  EXPECT_EQ(Present(), QRegion(0, 0, kW, kH));
 }
 
 TEST_F(FramePresenterTest, AWindowOfAnotherSizeGetsTheWholePictureScaled) {

@@ -30,6 +30,11 @@ class ChangedTiles {
     for (int column = x0 / kTileWidth, last = (x1 - 1) / kTileWidth; column <= last; ++column) band[column] = 1;
     any_ = true;
   }
+  // Marks the tile in `column` of `band`.
+  void MarkTile(int column, int band) {
+    flags_[static_cast<size_t>(band) * columns_ + column] = 1;
+    any_ = true;
+  }
   // Whether the tile in `column` of `band` is marked.
   bool Marked(int column, int band) const { return flags_[static_cast<size_t>(band) * columns_ + column] != 0; }
   int Columns() const { return columns_; }
@@ -38,7 +43,8 @@ class ChangedTiles {
   int Height() const { return height_; }
   bool Any() const { return any_; }
   // The changed tiles as rectangles within the frame, band by band from the
-  // top and left to right, neighbours within a band joined into one.
+  // top and left to right, neighbours within a band joined into one, and a
+  // band's rectangles joined to those right above when they span the same.
   std::vector<Rect> Rects() const;
 
  private:
