@@ -22,16 +22,17 @@ QRegion FramePresenter::Refresh() {
   for (int i = 0; i < gdi::kSystemPaletteSize; ++i) newColours |= changedEntries[i] = colours[i] != colours_[i];
   if (newColours) std::copy(std::begin(colours), std::end(colours), std::begin(colours_));
   if (width_ <= 0 || height_ <= 0) return {};
-  exchange_.Read([&](const uint8_t* pixels, int width, int height) {
-    // A frame of another size came in meanwhile: its changes, all tiles,
-    // come with the next refresh.
-    if (width == width_ && height == height_) {
-      ranges_.Update(pixels, changes_);
-    } else {
-      ranges_.Invalidate();
-    }
-  });
-  if (newColours) ranges_.MarkAffected(changedEntries, changes_);
+  ranges_.Follow(changes_);
+  if (newColours) {
+    exchange_.Read([&](const uint8_t* pixels, int width, int height) {
+      if (width == width_ && height == height_) {
+        ranges_.MarkAffected(pixels, changedEntries, changes_);
+      } else {
+        // A frame of another size came in meanwhile: all of it is new.
+        changes_.Reset(width_, height_, true);
+      }
+    });
+  }
   if (!changes_.Any()) return {};
   // The tiles come in bands, left to right, joined: the form QRegion keeps,
   // so it takes them as they are instead of merging them one by one.

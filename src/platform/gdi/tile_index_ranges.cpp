@@ -53,29 +53,37 @@ void TileIndexRanges::Measure(const uint8_t* pixels, int column, int band) {
   highest_[tile] = highest;
 }
 
-void TileIndexRanges::Update(const uint8_t* pixels, const ChangedTiles& tiles) {
-  const bool newSize = tiles.Width() != width_ || tiles.Height() != height_;
-  width_ = tiles.Width();
-  height_ = tiles.Height();
-  columns_ = tiles.Columns();
-  const size_t count = static_cast<size_t>(columns_) * tiles.Bands();
-  lowest_.resize(count);
-  highest_.resize(count);
-  if (!newSize && !tiles.Any()) return;
-  for (int band = 0, bands = tiles.Bands(); band < bands; ++band)
+void TileIndexRanges::Follow(const ChangedTiles& changed) {
+  const size_t count = static_cast<size_t>(changed.Columns()) * changed.Bands();
+  if (changed.Width() != width_ || changed.Height() != height_) {
+    width_ = changed.Width();
+    height_ = changed.Height();
+    columns_ = changed.Columns();
+    lowest_.assign(count, 0);
+    highest_.assign(count, 0);
+    stale_.assign(count, 1);
+    return;
+  }
+  if (!changed.Any()) return;
+  for (int band = 0, bands = changed.Bands(); band < bands; ++band)
     for (int column = 0; column < columns_; ++column)
-      if (newSize || tiles.Marked(column, band)) Measure(pixels, column, band);
+      if (changed.Marked(column, band)) stale_[static_cast<size_t>(band) * columns_ + column] = 1;
 }
 
-void TileIndexRanges::MarkAffected(const bool (&changedEntries)[kSystemPaletteSize], ChangedTiles& tiles) const {
-  const bool known = tiles.Width() == width_ && tiles.Height() == height_;
+void TileIndexRanges::MarkAffected(const uint8_t* pixels, const bool (&changedEntries)[kSystemPaletteSize],
+                                   ChangedTiles& tiles) {
   // before[i]: how many entries below i changed, so a range is looked up at once.
   int before[kSystemPaletteSize + 1] = {};
   for (int i = 0; i < kSystemPaletteSize; ++i) before[i + 1] = before[i] + (changedEntries[i] ? 1 : 0);
   if (before[kSystemPaletteSize] == 0) return;
+  const bool known = tiles.Width() == width_ && tiles.Height() == height_;
   for (int band = 0, bands = tiles.Bands(); band < bands; ++band) {
     for (int column = 0, columns = tiles.Columns(); column < columns; ++column) {
       const size_t tile = static_cast<size_t>(band) * columns + column;
+      if (known && stale_[tile]) {
+        Measure(pixels, column, band);
+        stale_[tile] = 0;
+      }
       if (!known || before[highest_[tile] + 1] > before[lowest_[tile]]) tiles.MarkTile(column, band);
     }
   }

@@ -13,15 +13,14 @@ namespace fluxo::gdi {
 // converted and sent again at every tick.
 class TileIndexRanges {
  public:
-  // Brings the tiles marked in `tiles` up to date from `pixels`, a frame of
-  // the tiles' size; every tile after a change of size.
-  void Update(const uint8_t* pixels, const ChangedTiles& tiles);
-  // Forgets every range: until the next Update, every tile counts as affected.
-  void Invalidate() { width_ = height_ = 0; }
-  // Marks in `tiles` each tile of a frame of their size whose range holds an
-  // entry flagged in `changedEntries`; every tile when the ranges are not
-  // those of that size.
-  void MarkAffected(const bool (&changedEntries)[kSystemPaletteSize], ChangedTiles& tiles) const;
+  // Takes note of the tiles marked in `changed`, the changes of a frame of
+  // their size: their ranges are measured again when next needed. A frame
+  // of another size forgets every range.
+  void Follow(const ChangedTiles& changed);
+  // Marks in `tiles` each tile whose range holds an entry flagged in
+  // `changedEntries`; `pixels` is the frame the followed changes lead to,
+  // of the tiles' size, and the tiles followed since are measured first.
+  void MarkAffected(const uint8_t* pixels, const bool (&changedEntries)[kSystemPaletteSize], ChangedTiles& tiles);
 
  private:
   void Measure(const uint8_t* pixels, int column, int band);
@@ -31,6 +30,7 @@ class TileIndexRanges {
   int columns_ = 0;
   std::vector<uint8_t> lowest_;
   std::vector<uint8_t> highest_;
+  std::vector<uint8_t> stale_;  // changed since measured
 };
 
 }  // namespace fluxo::gdi
