@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/frame_image.h"
+#include "host/x_shm_presenter.h"
 
 namespace fluxo {
 
@@ -54,6 +55,22 @@ bool FramePresenter::PaintInto(QImage& target, const QRegion& area) const {
     painted = true;
   });
   return painted;
+}
+
+bool FramePresenter::SendTo(XShmPresenter& x, const QRegion& area, QSize size) const {
+  std::vector<gdi::Rect> rects;
+  rects.reserve(static_cast<size_t>(area.rectCount()));
+  for (const QRect& r : area) rects.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+  bool sent = false;
+  exchange_.Read([&](const uint8_t* pixels, int width, int height) {
+    if (width <= 0 || height <= 0) {
+      x.Blacken(rects);
+      sent = true;
+    } else if (QSize(width, height) == size) {
+      sent = x.Present(pixels, width, height, rects, colours_);
+    }
+  });
+  return sent;
 }
 
 bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) {

@@ -11,6 +11,8 @@
 
 namespace fluxo {
 
+class XShmPresenter;
+
 // Turns the render thread's frames into the picture the window shows. The
 // colours are looked up at every refresh, so a palette tick recolours the
 // last frame even when no new one arrived, as on an 8-bit palette display.
@@ -28,6 +30,10 @@ class FramePresenter {
   // Converts the pixels of `area` into `target`, an image of the frame's
   // size holding RGB words; false, with nothing drawn, for any other target.
   bool PaintInto(QImage& target, const QRegion& area) const;
+  // Sends the pixels of `area` straight to an X window through `x`, when
+  // the newest frame has `size` (black before the first frame); false, with
+  // nothing sent, for a frame of another size.
+  bool SendTo(XShmPresenter& x, const QRegion& area, QSize size) const;
   // Draws the whole picture scaled into `bounds`, or black before the first
   // frame; true when there was a frame. Only windows whose image does not
   // match the frame come here, and only they pay for a picture of its own.

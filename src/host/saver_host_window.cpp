@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
 
@@ -90,6 +91,7 @@ SaverHostWindow::StartResult SaverHostWindow::Start() {
   if (!FitToMode()) return StartResult::NoParentWindow;
 
   CreateSurface();
+  AttachDirectPresenter();
 
   created_ = true;
   if (procedure_(this, SaverMessage::Create, 0, 0) == -1) {
@@ -199,9 +201,26 @@ void SaverHostWindow::FollowParent() {
   }
 }
 
+void SaverHostWindow::AttachDirectPresenter() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return;
+  create();  // the native window, before Qt's first paint would make an image of its size
+  direct_ = XShmPresenter::Create(x11->connection(), static_cast<xcb_window_t>(winId()));
+}
+
+bool SaverHostWindow::PresentDirectly(const QRegion& area) {
+  // A high-density screen has more pixels than the frame: Qt scales it.
+  if (!direct_ || devicePixelRatio() != 1.0 || !presenter_.SendTo(*direct_, area, size())) return false;
+  if (!framePresented_) {
+    framePresented_ = true;
+    TraceStartup("first frame presented");
+  }
+  return true;
+}
+
 void SaverHostWindow::PresentNextFrame() {
   const QRegion changed = presenter_.Refresh();
-  if (changed.isEmpty()) return;
+  if (changed.isEmpty() || (isExposed() && PresentDirectly(changed))) return;
   // The rows of a frame scaled to the window are not the window's rows.
   if (presenter_.FrameSize() == size()) {
     update(changed);
@@ -215,6 +234,7 @@ void SaverHostWindow::DestroyWindow() {
   destroyed_ = true;
   refreshTimer_.stop();
   parentTimer_.stop();
+  direct_.reset();
   if (created_) procedure_(this, SaverMessage::Destroy, 0, 0);
   parts_->StopClock();
   hide();
@@ -232,6 +252,10 @@ bool SaverHostWindow::event(QEvent* event) {
     Send(SaverMessage::Close, 0, 0);
     return true;
   }
+  // Qt paints on these (an expose comes as a paint event too); the direct way
+  // takes them without Qt making an image of the window.
+  const bool paint = event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint;
+  if (paint && isExposed() && PresentDirectly(QRegion(0, 0, width(), height()))) return true;
   return QRasterWindow::event(event);
 }
 
@@ -240,6 +264,7 @@ void SaverHostWindow::exposeEvent(QExposeEvent* event) {
     erased_ = true;
     Send(SaverMessage::EraseBackground, 0, 0);
   }
+  if (isExposed() && PresentDirectly(QRegion(0, 0, width(), height()))) return;
   QRasterWindow::exposeEvent(event);
 }
 

@@ -11,6 +11,7 @@
 #include "host/frame_presenter.h"
 #include "host/mouse_input.h"
 #include "host/saver_switches.h"
+#include "host/x_shm_presenter.h"
 #include "platform/gdi/presented_surface.h"
 #include "platform/gdi/palette_table.h"
 
@@ -71,12 +72,17 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
  private:
   bool FitToMode();
   void CreateSurface();
+  // On X, with shared memory: pictures go to the display without Qt's image.
+  void AttachDirectPresenter();
   bool EndsOnInput() const;
   bool EndsOnMovement() const;
   intptr_t Send(SaverMessage message, uintptr_t wParam, intptr_t lParam);
   void QueueClose();
   void FollowParent();
   void PresentNextFrame();
+  // Where the display takes pictures straight from us, `area` of a frame of
+  // the window's size goes there, without Qt's window image; false otherwise.
+  bool PresentDirectly(const QRegion& area);
   // The window goes away: Destroy reaches the procedure exactly once.
   void DestroyWindow();
 
@@ -87,6 +93,7 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   std::shared_ptr<gdi::PaletteTable> palette_;
   std::shared_ptr<gdi::PresentedSurface> parts_;
   FramePresenter presenter_;
+  std::unique_ptr<XShmPresenter> direct_;  // null: pictures go through Qt
   std::unique_ptr<QWindow> foreignParent_;
 
   QTimer refreshTimer_;

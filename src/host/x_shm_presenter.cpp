@@ -1,0 +1,162 @@
+#include "host/x_shm_presenter.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+#include "platform/gdi/frame_exchange.h"
+
+namespace fluxo {
+namespace {
+
+template <typename Reply>
+using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply>
+ReplyPtr<Reply> Owned(Reply* reply) {
+  return ReplyPtr<Reply>(reply, &std::free);
+}
+
+bool HasShmWithDescriptors(xcb_connection_t* c) {
+  const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_shm_id);
+  if (!extension || !extension->present) return false;
+  auto version = Owned(xcb_shm_query_version_reply(c, xcb_shm_query_version(c), nullptr));
+  return version && (version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2));
+}
+
+// Our colours are 0xFFRRGGBB words: the server must read them as its pixels.
+bool TakesRgbWords(xcb_connection_t* c, xcb_visualid_t visual, uint8_t depth) {
+  const xcb_setup_t* setup = xcb_get_setup(c);
+  if (setup->image_byte_order != (std::endian::native == std::endian::little ? XCB_IMAGE_ORDER_LSB_FIRST
+                                                                             : XCB_IMAGE_ORDER_MSB_FIRST))
+    return false;
+  bool wordPixels = false;
+  for (auto f = xcb_setup_pixmap_formats_iterator(setup); f.rem; xcb_format_next(&f))
+    if (f.data->depth == depth) wordPixels = f.data->bits_per_pixel == 32;
+  if (!wordPixels || (depth != 24 && depth != 32)) return false;
+  for (auto s = xcb_setup_roots_iterator(setup); s.rem; xcb_screen_next(&s))
+    for (auto d = xcb_screen_allowed_depths_iterator(s.data); d.rem; xcb_depth_next(&d))
+      for (auto v = xcb_depth_visuals_iterator(d.data); v.rem; xcb_visualtype_next(&v))
+        if (v.data->visual_id == visual)
+          return v.data->_class == XCB_VISUAL_CLASS_TRUE_COLOR && v.data->red_mask == 0xFF0000u &&
+                 v.data->green_mask == 0xFF00u && v.data->blue_mask == 0xFFu;
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<XShmPresenter> XShmPresenter::Create(xcb_connection_t* connection, xcb_window_t window,
+                                                     int stripRows) {
+  if (!connection || xcb_connection_has_error(connection) || window == 0 || stripRows < 1) return nullptr;
+  if (!HasShmWithDescriptors(connection)) return nullptr;
+  auto attributes =
+      Owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+  auto geometry = Owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+  if (!attributes || !geometry || !TakesRgbWords(connection, attributes->visual, geometry->depth)) return nullptr;
+  return std::unique_ptr<XShmPresenter>(new XShmPresenter(connection, window, geometry->depth, stripRows));
+}
+
+XShmPresenter::XShmPresenter(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, int stripRows)
+    : connection_(connection), window_(window), depth_(depth), stripRows_(stripRows) {
+  gc_ = xcb_generate_id(connection_);
+  const uint32_t blackWithoutExposures[] = {0, 0};
+  xcb_create_gc(connection_, gc_, window_, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, blackWithoutExposures);
+}
+
+XShmPresenter::~XShmPresenter() {
+  FreeStrip();
+  xcb_free_gc(connection_, gc_);
+  xcb_flush(connection_);
+}
+
+void XShmPresenter::Blacken(const std::vector<gdi::Rect>& rects) {
+  std::vector<xcb_rectangle_t> boxes;
+  for (const gdi::Rect& r : rects)
+    if (!r.Empty())
+      boxes.push_back({static_cast<int16_t>(r.left), static_cast<int16_t>(r.top), static_cast<uint16_t>(r.Width()),
+                       static_cast<uint16_t>(r.Height())});
+  xcb_poly_fill_rectangle(connection_, window_, gc_, static_cast<uint32_t>(boxes.size()), boxes.data());
+  xcb_flush(connection_);
+}
+
+void XShmPresenter::WaitForServer() {
+  // A reply comes after every request before it is done, the copies included.
+  std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  usedRows_ = 0;
+}
+
+void XShmPresenter::FreeStrip() {
+  if (!strip_) return;
+  WaitForServer();
+  xcb_shm_detach(connection_, segment_);
+  munmap(strip_, stripBytes_);
+  strip_ = nullptr;
+  stripWidth_ = 0;
+}
+
+bool XShmPresenter::MakeStrip(int width) {
+  FreeStrip();
+  const size_t bytes = static_cast<size_t>(width) * stripRows_ * sizeof(uint32_t);
+  const int fd = memfd_create("fluxo-strip", MFD_CLOEXEC);
+  if (fd < 0) return false;
+  void* memory = MAP_FAILED;
+  if (ftruncate(fd, static_cast<off_t>(bytes)) == 0)
+    memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  if (memory == MAP_FAILED) {
+    close(fd);
+    return false;
+  }
+  const xcb_shm_seg_t segment = xcb_generate_id(connection_);
+  // The connection closes the descriptor once it is sent.
+  if (auto* error = xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment, fd, 1))) {
+    std::free(error);
+    munmap(memory, bytes);
+    return false;
+  }
+  segment_ = segment;
+  strip_ = static_cast<uint32_t*>(memory);
+  stripBytes_ = bytes;
+  stripWidth_ = width;
+  usedRows_ = 0;
+  return true;
+}
+
+bool XShmPresenter::Present(const uint8_t* pixels, int width, int height, const std::vector<gdi::Rect>& rects,
+                            const uint32_t (&colours)[gdi::kSystemPaletteSize]) {
+  if (width <= 0 || height <= 0) return true;
+  if (width != stripWidth_ && !MakeStrip(width)) return false;
+  for (size_t first = 0; first < rects.size();) {
+    // A band: the rects of one top and bottom, side by side, converted into
+    // the same rows of the strip.
+    size_t end = first + 1;
+    while (end < rects.size() && rects[end].top == rects[first].top && rects[end].bottom == rects[first].bottom) ++end;
+    const int top = std::max(0, rects[first].top), bottom = std::min(height, rects[first].bottom);
+    for (int y = top; y < bottom;) {
+      if (usedRows_ == stripRows_) WaitForServer();
+      const int rows = std::min(bottom - y, stripRows_ - usedRows_);
+      for (size_t r = first; r < end; ++r) {
+        const int left = std::max(0, rects[r].left), right = std::min(width, rects[r].right);
+        if (left >= right) continue;
+        for (int row = 0; row < rows; ++row) {
+          gdi::IndicesToRgb(pixels + static_cast<size_t>(y + row) * width + left, static_cast<size_t>(right - left),
+                            colours, strip_ + static_cast<size_t>(usedRows_ + row) * stripWidth_ + left);
+        }
+        xcb_shm_put_image(connection_, window_, gc_, static_cast<uint16_t>(stripWidth_),
+                          static_cast<uint16_t>(stripRows_), static_cast<uint16_t>(left),
+                          static_cast<uint16_t>(usedRows_), static_cast<uint16_t>(right - left),
+                          static_cast<uint16_t>(rows), static_cast<int16_t>(left), static_cast<int16_t>(y), depth_,
+                          XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+      }
+      usedRows_ += rows;
+      y += rows;
+    }
+    first = end;
+  }
+  xcb_flush(connection_);
+  return true;
+}
+
+}  // namespace fluxo
