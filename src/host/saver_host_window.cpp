@@ -211,7 +211,7 @@ void SaverHostWindow::AttachDirectPresenter() {
 bool SaverHostWindow::PresentDirectly(const QRegion& area) {
   // A high-density screen has more pixels than the frame: Qt scales it.
   if (!direct_ || devicePixelRatio() != 1.0 || !presenter_.SendTo(*direct_, area, size())) return false;
-  if (!framePresented_) {
+  if (!framePresented_ && !presenter_.FrameSize().isEmpty()) {
     framePresented_ = true;
     TraceStartup("first frame presented");
   }

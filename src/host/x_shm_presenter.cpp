@@ -48,14 +48,19 @@ bool TakesRgbWords(xcb_connection_t* c, xcb_visualid_t visual, uint8_t depth) {
 
 }  // namespace
 
-std::unique_ptr<XShmPresenter> XShmPresenter::Create(xcb_connection_t* connection, xcb_window_t window,
-                                                     int stripRows) {
-  if (!connection || xcb_connection_has_error(connection) || window == 0 || stripRows < 1) return nullptr;
-  if (!HasShmWithDescriptors(connection)) return nullptr;
+std::unique_ptr<XShmPresenter> XShmPresenter::Create(xcb_connection_t* owner, xcb_window_t window, int stripRows) {
+  if (!owner || xcb_connection_has_error(owner) || window == 0 || stripRows < 1) return nullptr;
+  // The window must exist on the server before another connection names it.
+  std::free(xcb_get_input_focus_reply(owner, xcb_get_input_focus(owner), nullptr));
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   auto attributes =
       Owned(xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
   auto geometry = Owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
-  if (!attributes || !geometry || !TakesRgbWords(connection, attributes->visual, geometry->depth)) return nullptr;
+  if (xcb_connection_has_error(connection) || !HasShmWithDescriptors(connection) || !attributes || !geometry ||
+      !TakesRgbWords(connection, attributes->visual, geometry->depth)) {
+    xcb_disconnect(connection);
+    return nullptr;
+  }
   return std::unique_ptr<XShmPresenter>(new XShmPresenter(connection, window, geometry->depth, stripRows));
 }
 
@@ -69,7 +74,7 @@ XShmPresenter::XShmPresenter(xcb_connection_t* connection, xcb_window_t window, 
 XShmPresenter::~XShmPresenter() {
   FreeStrip();
   xcb_free_gc(connection_, gc_);
-  xcb_flush(connection_);
+  xcb_disconnect(connection_);
 }
 
 void XShmPresenter::Blacken(const std::vector<gdi::Rect>& rects) {
@@ -85,7 +90,21 @@ void XShmPresenter::Blacken(const std::vector<gdi::Rect>& rects) {
 void XShmPresenter::WaitForServer() {
   // A reply comes after every request before it is done, the copies included.
   std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-  usedRows_ = 0;
+  // Errors (a window gone meanwhile) queue up as events nobody else reads.
+  while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) std::free(event);
+  shelfTop_ = shelfRows_ = shelfX_ = 0;
+}
+
+void XShmPresenter::Place(int width, int rows, int& x, int& y) {
+  if (shelfX_ + width > stripWidth_) {
+    shelfTop_ += shelfRows_;
+    shelfRows_ = shelfX_ = 0;
+  }
+  if (shelfTop_ + rows > stripRows_) WaitForServer();
+  x = shelfX_;
+  y = shelfTop_;
+  shelfX_ += width;
+  shelfRows_ = std::max(shelfRows_, rows);
 }
 
 void XShmPresenter::FreeStrip() {
@@ -120,7 +139,7 @@ bool XShmPresenter::MakeStrip(int width) {
   strip_ = static_cast<uint32_t*>(memory);
   stripBytes_ = bytes;
   stripWidth_ = width;
-  usedRows_ = 0;
+  shelfTop_ = shelfRows_ = shelfX_ = 0;
   return true;
 }
 
@@ -128,32 +147,26 @@ bool XShmPresenter::Present(const uint8_t* pixels, int width, int height, const 
                             const uint32_t (&colours)[gdi::kSystemPaletteSize]) {
   if (width <= 0 || height <= 0) return true;
   if (width != stripWidth_ && !MakeStrip(width)) return false;
-  for (size_t first = 0; first < rects.size();) {
-    // A band: the rects of one top and bottom, side by side, converted into
-    // the same rows of the strip.
-    size_t end = first + 1;
-    while (end < rects.size() && rects[end].top == rects[first].top && rects[end].bottom == rects[first].bottom) ++end;
-    const int top = std::max(0, rects[first].top), bottom = std::min(height, rects[first].bottom);
-    for (int y = top; y < bottom;) {
-      if (usedRows_ == stripRows_) WaitForServer();
-      const int rows = std::min(bottom - y, stripRows_ - usedRows_);
-      for (size_t r = first; r < end; ++r) {
-        const int left = std::max(0, rects[r].left), right = std::min(width, rects[r].right);
-        if (left >= right) continue;
-        for (int row = 0; row < rows; ++row) {
-          gdi::IndicesToRgb(pixels + static_cast<size_t>(y + row) * width + left, static_cast<size_t>(right - left),
-                            colours, strip_ + static_cast<size_t>(usedRows_ + row) * stripWidth_ + left);
-        }
-        xcb_shm_put_image(connection_, window_, gc_, static_cast<uint16_t>(stripWidth_),
-                          static_cast<uint16_t>(stripRows_), static_cast<uint16_t>(left),
-                          static_cast<uint16_t>(usedRows_), static_cast<uint16_t>(right - left),
-                          static_cast<uint16_t>(rows), static_cast<int16_t>(left), static_cast<int16_t>(y), depth_,
-                          XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
-      }
-      usedRows_ += rows;
+  // Tall pieces are cut into pieces of a tile's height, so pieces of every
+  // height pack tightly.
+  constexpr int kPieceRows = 16;
+  const int pieceRows = std::min(kPieceRows, stripRows_);
+  for (const gdi::Rect& r : rects) {
+    const int left = std::max(0, r.left), right = std::min(width, r.right);
+    const int top = std::max(0, r.top), bottom = std::min(height, r.bottom);
+    for (int y = top; left < right && y < bottom;) {
+      const int rows = std::min(pieceRows, bottom - y);
+      int x0 = 0, y0 = 0;
+      Place(right - left, rows, x0, y0);
+      for (int row = 0; row < rows; ++row)
+        gdi::IndicesToRgb(pixels + static_cast<size_t>(y + row) * width + left, static_cast<size_t>(right - left),
+                          colours, strip_ + static_cast<size_t>(y0 + row) * stripWidth_ + x0);
+      xcb_shm_put_image(connection_, window_, gc_, static_cast<uint16_t>(stripWidth_),
+                        static_cast<uint16_t>(stripRows_), static_cast<uint16_t>(x0), static_cast<uint16_t>(y0),
+                        static_cast<uint16_t>(right - left), static_cast<uint16_t>(rows), static_cast<int16_t>(left),
+                        static_cast<int16_t>(y), depth_, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
       y += rows;
     }
-    first = end;
   }
   xcb_flush(connection_);
   return true;
