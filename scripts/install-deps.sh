@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins libxcb1-dev libxcb-shm0-dev
   libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool libxrandr2 python3
+  xvfb xauth x11-utils x11-apps xdotool libxrandr2 python3
   libpulse-dev libfftw3-dev libsndfile1-dev
   pulseaudio pulseaudio-utils dbus-daemon
 )

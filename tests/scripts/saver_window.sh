@@ -62,6 +62,18 @@ else
   echo "$geometry" | grep -q "Width: 1024" || fail "the saver window does not cover the screen: $geometry"
   xdotool windowfocus --sync "$window" 2>/dev/null
   sleep 0.5  # let the saver get past its first frames
+  # What the screen shows is a picture, not one colour.
+  if command -v xwd >/dev/null; then
+    colours=$(xwd -root -silent | python3 -c '
+import struct, sys
+data = sys.stdin.buffer.read()
+h = struct.unpack(">25I", data[:100])
+size, bpp, line, ncolors, width, height = h[0], h[11], h[12], h[19], h[4], h[5]
+pixels = data[size + 12 * ncolors:]
+step = bpp // 8
+print(len({pixels[y * line + x * step:y * line + x * step + step] for y in range(0, height, 4) for x in range(0, width, 4)}))')
+    [ "${colours:-0}" -gt 1 ] || fail "the saver's screen shows ${colours:-no} colour(s)"
+  fi
   xdotool key a
   wait_for_exit "$saver" 10
   [ "$ended" = 0 ] || fail "the saver ended with '$ended' after a key: $(cat "$FLUXO_HOME/saver.err")"
