@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "config/config_page.h"
-#include "settings/display_fixture.h"
+#include "config/dialog_fixture.h"
 #include "sound/sound_feed.h"
 
 namespace fluxo::test {
@@ -55,17 +55,11 @@ ConfigPage* MakeRecordingPage(const PageEntry& entry, ConfigSession& session) {
   return new RecordingPage(session, static_cast<int>(&entry - config::kPages.data()));
 }
 
-class ConfigSheetTest : public DisplayTest {
+class ConfigSheetTest : public DialogTest {
  protected:
   void SetUp() override {
-    DisplayTest::SetUp();
+    DialogTest::SetUp();
     g_events.clear();
-    feed = OpenSoundFeed();
-    ASSERT_NE(feed, nullptr) << SoundFeedError();
-  }
-  void TearDown() override {
-    CloseSoundFeed(feed);
-    DisplayTest::TearDown();
   }
   static QListWidget* List(ConfigSheet& sheet) { return sheet.findChild<QListWidget*>("pageList"); }
   static std::vector<int> CreatedPages(const ConfigSheet& sheet) {
@@ -74,8 +68,6 @@ class ConfigSheetTest : public DisplayTest {
       if (sheet.Page(i)) created.push_back(i);
     return created;
   }
-
-  SoundFeedBlock* feed = nullptr;
 };
 
 TEST_F(ConfigSheetTest, ListsTheTwentySixPagesInOrderAndOpensOnMainSettings) {

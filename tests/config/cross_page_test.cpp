@@ -14,8 +14,7 @@
 #include "config/edit_displays_page.h"
 #include "config/preview_pane.h"
 #include "config/widget_lookup.h"
-#include "settings/display_fixture.h"
-#include "sound/sound_feed.h"
+#include "config/dialog_fixture.h"
 
 namespace fluxo::test {
 namespace {
@@ -26,30 +25,21 @@ constexpr int kMainPage = 21;
 constexpr int kEditPage = 23;
 constexpr int kSequencerPage = 25;
 
-class CrossPageTest : public DisplayTest {
+class CrossPageTest : public DialogTest {
  protected:
   void SetUp() override {
-    DisplayTest::SetUp();
+    DialogTest::SetUp();
     Saver().configurationRun = true;
-    feed = OpenSoundFeed();
-    ASSERT_NE(feed, nullptr) << SoundFeedError();
   }
   void TearDown() override {
-    CloseSoundFeed(feed);
     Saver().configurationRun = false;
-    DisplayTest::TearDown();
-  }
-  static void StoreDisplay(const char* name, int module, int32_t bezierValue = 10) {
-    ActivateOnly(module);
-    Controls(kModuleBezier).value[0] = bezierValue;
-    SaveCurrentDisplay(name);
+    DialogTest::TearDown();
   }
   static QStringList Names(QComboBox* list) {
     QStringList names;
     for (int i = 0; i < list->count(); ++i) names << list->itemText(i);
     return names;
   }
-  SoundFeedBlock* feed = nullptr;
 };
 
 TEST_F(CrossPageTest, VisitingEveryPageAndApplyingWithoutChangesSavesNoScratch) {

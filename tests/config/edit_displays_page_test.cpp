@@ -15,9 +15,8 @@
 #include "config/config_session.h"
 #include "modules/plugin_fixture.h"
 #include "settings/display_file.h"
-#include "settings/display_fixture.h"
-#include "sound/sound_feed.h"
 #include "support/test_environment.h"
+#include "config/dialog_fixture.h"
 #include "config/widget_lookup.h"
 
 namespace fluxo::test {
@@ -31,28 +30,17 @@ struct Question {
   QString text;
 };
 
-class EditDisplaysPageTest : public DisplayTest {
+class EditDisplaysPageTest : public DialogTest {
  protected:
   void SetUp() override {
-    DisplayTest::SetUp();
+    DialogTest::SetUp();
     Saver().configurationRun = true;  // sound sources stay as they are, as in the dialog
-    feed = OpenSoundFeed();
-    ASSERT_NE(feed, nullptr) << SoundFeedError();
     session.SetChildProgram("/bin/sh", {"-c", "exec sleep 30", "saver"});
   }
   void TearDown() override {
     page.reset();
-    CloseSoundFeed(feed);
     Saver().configurationRun = false;
-    DisplayTest::TearDown();
-  }
-
-  // Stores a display whose only module is `module`, with Bezier's first
-  // control at `value` so that versions can be told apart.
-  static void StoreDisplay(const char* name, int module, int32_t bezierValue = 10) {
-    ActivateOnly(module);
-    Controls(kModuleBezier).value[0] = bezierValue;
-    SaveCurrentDisplay(name);
+    DialogTest::TearDown();
   }
 
   void OpenPage() {
@@ -93,7 +81,6 @@ class EditDisplaysPageTest : public DisplayTest {
     return records;
   }
 
-  SoundFeedBlock* feed = nullptr;
   ConfigSession session;
   std::unique_ptr<EditDisplaysPage> page;
   std::vector<Question> questions;
