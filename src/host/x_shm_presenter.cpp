@@ -111,14 +111,14 @@ void XShmPresenter::FreeStrip() {
   if (!strip_) return;
   WaitForServer();
   xcb_shm_detach(connection_, segment_);
-  munmap(strip_, stripBytes_);
+  munmap(strip_, StripBytes(stripWidth_));
   strip_ = nullptr;
   stripWidth_ = 0;
 }
 
 bool XShmPresenter::MakeStrip(int width) {
   FreeStrip();
-  const size_t bytes = static_cast<size_t>(width) * stripRows_ * sizeof(uint32_t);
+  const size_t bytes = StripBytes(width);
   const int fd = memfd_create("fluxo-strip", MFD_CLOEXEC);
   if (fd < 0) return false;
   void* memory = MAP_FAILED;
@@ -137,7 +137,6 @@ bool XShmPresenter::MakeStrip(int width) {
   }
   segment_ = segment;
   strip_ = static_cast<uint32_t*>(memory);
-  stripBytes_ = bytes;
   stripWidth_ = width;
   shelfTop_ = shelfRows_ = shelfX_ = 0;
   return true;

@@ -44,6 +44,7 @@ class XShmPresenter {
  private:
   XShmPresenter(xcb_connection_t* connection, xcb_window_t window, uint8_t depth, int stripRows);
   bool MakeStrip(int width);
+  size_t StripBytes(int width) const { return static_cast<size_t>(width) * stripRows_ * sizeof(uint32_t); }
   void FreeStrip();
   // Where a piece of `width` x `rows` goes in the strip, after waiting for
   // the server when the strip is full.
@@ -58,7 +59,6 @@ class XShmPresenter {
   xcb_gcontext_t gc_ = 0;
   xcb_shm_seg_t segment_ = 0;
   uint32_t* strip_ = nullptr;
-  size_t stripBytes_ = 0;
   int stripWidth_ = 0;
   // The shelf being filled: pieces go left to right, shelves top to bottom.
   int shelfTop_ = 0;

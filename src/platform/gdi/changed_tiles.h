@@ -20,10 +20,7 @@ class ChangedTiles {
   // A frame of this size with no tile changed, or every tile.
   void Reset(int width, int height, bool changed);
   // Marks the tile holding pixel (x, y), which lies in the frame.
-  void Mark(int x, int y) {
-    flags_[static_cast<size_t>(y / kTileHeight) * columns_ + x / kTileWidth] = 1;
-    any_ = true;
-  }
+  void Mark(int x, int y) { MarkTile(x / kTileWidth, y / kTileHeight); }
   // Marks the tiles of row y from x0 up to x1 (exclusive), which lie in the frame.
   void MarkSpan(int y, int x0, int x1) {
     uint8_t* band = flags_.data() + static_cast<size_t>(y / kTileHeight) * columns_;
