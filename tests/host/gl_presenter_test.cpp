@@ -95,9 +95,10 @@ intptr_t DrawingProc(SaverWindow* window, SaverMessage message, uintptr_t wParam
   return window->DefaultProc(message, wParam, lParam);
 }
 
-std::unique_ptr<SaverHostWindow> MakeWindow() {
+std::unique_ptr<SaverHostWindow> MakeWindow(SaverMode mode = SaverMode::Window, uint64_t parent = 0) {
   SaverSwitches switches;
-  switches.mode = SaverMode::Window;
+  switches.mode = mode;
+  switches.windowId = parent;
   return std::make_unique<SaverHostWindow>(switches, &DrawingProc, std::vector<std::string>{"fluxo"});
 }
 
@@ -279,6 +280,49 @@ TEST(SaverWindowInX, TheGlPathShowsPaletteTicksAndPresentsNothingWhenNothingChan
   const QImage small = Shown(*window);
   EXPECT_EQ(small.pixel(0, 0), kBlue);
   EXPECT_EQ(small.pixel(small.width() - 1, small.height() - 1), kBlue);
+  window->DestroyNow();
+  g_onErase = nullptr;
+}
+
+// A preview inside another program's window takes the OpenGL path too and
+// follows its parent's size with the whole picture.
+TEST(SaverWindowInX, AnEmbeddedPreviewShowsTheWholePictureThroughOpenGl) {
+  if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
+  ScopedVariable presenter("FLUXO_PRESENTER", "gl");
+  QWindow pane;  // stands in for the configuration dialog's preview pane
+  pane.setFlags(Qt::Window | Qt::FramelessWindowHint);
+  pane.setGeometry(0, 0, 160, 120);
+  pane.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+  auto window = MakeWindow(SaverMode::Embedded, pane.winId());
+  g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  ASSERT_NE(window->GlPath(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
+
+  pane.resize(240, 90);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        const QImage shown = Shown(*window);
+        return shown.size() == QSize(240, 90) && shown.pixel(0, 0) == kGreen && shown.pixel(239, 89) == kGreen;
+      },
+      5000));
+  window->DestroyNow();
+  window.reset();
+  g_onErase = nullptr;
+}
+
+// The automatic choice leaves a software renderer alone: the window is made
+// anew for the processor's picture.
+TEST(SaverWindowInX, TheAutomaticChoiceLeavesASoftwareRendererAlone) {
+  if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
+  ScopedVariable presenter("FLUXO_PRESENTER", "");
+  auto window = MakeWindow();
+  g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  EXPECT_EQ(window->GlPath(), nullptr);
+  EXPECT_EQ(window->surfaceType(), QSurface::RasterSurface);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
   window->DestroyNow();
   g_onErase = nullptr;
 }
