@@ -37,7 +37,7 @@ bool IsSoftwareRenderer(std::string_view renderer) {
 }
 
 bool PlatformMayPresentWithGl(std::string_view platformName) {
-  return platformName == "xcb" || platformName.substr(0, 7) == "wayland";
+  return platformName == "xcb";
 }
 
 }  // namespace fluxo

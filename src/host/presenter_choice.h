@@ -21,8 +21,8 @@ PresenterRequest ParsePresenterRequest(const char* value, std::string& warning);
 // path, so the automatic choice leaves them alone.
 bool IsSoftwareRenderer(std::string_view renderer);
 
-// True for Qt platforms whose windows are on a desktop that may have OpenGL
-// (X and Wayland); the offscreen and other test platforms keep the raster path.
+// True for the Qt platforms where the OpenGL path is known to work: X.
+// Wayland, the offscreen and the other platforms keep the raster path.
 bool PlatformMayPresentWithGl(std::string_view platformName);
 
 }  // namespace fluxo

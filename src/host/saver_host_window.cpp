@@ -212,11 +212,12 @@ void SaverHostWindow::AttachPresenter() {
   if (request == PresenterRequest::Raster || !AttachGlPresenter(request == PresenterRequest::Gl)) {
     AttachDirectPresenter();
   }
-  TraceStartup(gl_ ? "presenter chosen: OpenGL" : "presenter chosen: raster");
+  const std::string chosen = gl_ ? "OpenGL on " + gl_->Renderer().toStdString() : std::string("raster");
+  TraceStartup(("presenter chosen: " + chosen).c_str());
 }
 
 bool SaverHostWindow::AttachGlPresenter(bool forced) {
-  QString failure = QStringLiteral("the platform's windows have no OpenGL");
+  QString failure = QStringLiteral("not on X");
   if (PlatformMayPresentWithGl(QGuiApplication::platformName().toStdString())) {
     setSurfaceType(QSurface::OpenGLSurface);
     create();
