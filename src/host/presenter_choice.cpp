@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 
 namespace fluxo {
 namespace {
@@ -38,6 +39,23 @@ bool IsSoftwareRenderer(std::string_view renderer) {
 
 bool PlatformMayPresentWithGl(std::string_view platformName) {
   return platformName == "xcb";
+}
+
+std::vector<std::string> XExtensionNames(xcb_connection_t* connection) {
+  std::vector<std::string> names;
+  if (!connection) return names;
+  xcb_list_extensions_reply_t* reply = xcb_list_extensions_reply(connection, xcb_list_extensions(connection), nullptr);
+  if (!reply) return names;
+  for (xcb_str_iterator_t it = xcb_list_extensions_names_iterator(reply); it.rem > 0; xcb_str_next(&it)) {
+    names.emplace_back(xcb_str_name(it.data), static_cast<size_t>(xcb_str_name_length(it.data)));
+  }
+  std::free(reply);
+  return names;
+}
+
+bool OffersDirectRendering(const std::vector<std::string>& extensionNames) {
+  return std::any_of(extensionNames.begin(), extensionNames.end(),
+                     [](const std::string& name) { return name == "DRI3" || name == "DRI2" || name == "NV-GLX"; });
 }
 
 }  // namespace fluxo

@@ -1,6 +1,9 @@
 #pragma once
+#include <xcb/xcb.h>
+
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fluxo {
 
@@ -24,5 +27,14 @@ bool IsSoftwareRenderer(std::string_view renderer);
 // True for the Qt platforms where the OpenGL path is known to work: X.
 // Wayland, the offscreen and the other platforms keep the raster path.
 bool PlatformMayPresentWithGl(std::string_view platformName);
+
+// The names of the extensions an X server offers; none without a connection.
+std::vector<std::string> XExtensionNames(xcb_connection_t* connection);
+
+// True when an X server with these extensions offers direct rendering, which
+// hardware OpenGL needs on X: DRI3 or DRI2 (Mesa's drivers) or NV-GLX
+// (NVIDIA's). Without any, only a software renderer can be had, and the
+// automatic choice need not make a context to learn that.
+bool OffersDirectRendering(const std::vector<std::string>& extensionNames);
 
 }  // namespace fluxo

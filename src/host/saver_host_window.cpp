@@ -219,6 +219,10 @@ void SaverHostWindow::AttachPresenter() {
 bool SaverHostWindow::AttachGlPresenter(bool forced) {
   QString failure = QStringLiteral("not on X");
   if (PlatformMayPresentWithGl(QGuiApplication::platformName().toStdString())) {
+    // Without direct rendering there is only software OpenGL: not worth
+    // loading a driver at every start to find that out.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!forced && (!x11 || !OffersDirectRendering(XExtensionNames(x11->connection())))) return false;
     setSurfaceType(QSurface::OpenGLSurface);
     create();
     // Where the processor would run the shader, converting is cheaper.

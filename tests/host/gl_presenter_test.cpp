@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -63,6 +64,24 @@ TEST(PresenterChoice, OnlyXTriesOpenGl) {
   EXPECT_FALSE(PlatformMayPresentWithGl("offscreen"));
   EXPECT_FALSE(PlatformMayPresentWithGl("minimal"));
   EXPECT_FALSE(PlatformMayPresentWithGl(""));
+}
+
+TEST(PresenterChoice, HardwareOpenGlNeedsAnXServerWithDirectRendering) {
+  EXPECT_TRUE(OffersDirectRendering({"GLX", "DRI3", "Present"}));
+  EXPECT_TRUE(OffersDirectRendering({"DRI2"}));
+  EXPECT_TRUE(OffersDirectRendering({"GLX", "NV-GLX"}));
+  EXPECT_FALSE(OffersDirectRendering({"GLX", "MIT-SHM", "DRI3X"}));
+  EXPECT_TRUE(XExtensionNames(nullptr).empty());
+
+  // A virtual X server has GLX, drawn by the processor, and no direct rendering.
+  VirtualDisplay display("640x480x24");
+  if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+  xcb_connection_t* connection = display.Connect();
+  const std::vector<std::string> names = XExtensionNames(connection);
+  xcb_disconnect(connection);
+  EXPECT_NE(std::find(names.begin(), names.end(), "MIT-SHM"), names.end());
+  EXPECT_NE(std::find(names.begin(), names.end(), "BIG-REQUESTS"), names.end());
+  EXPECT_FALSE(OffersDirectRendering(names));
 }
 
 // Sets an environment variable for the length of a scope.
@@ -311,11 +330,26 @@ TEST(SaverWindowInX, AnEmbeddedPreviewShowsTheWholePictureThroughOpenGl) {
   g_onErase = nullptr;
 }
 
-// The automatic choice leaves a software renderer alone: the window is made
-// anew for the processor's picture.
-TEST(SaverWindowInX, TheAutomaticChoiceLeavesASoftwareRendererAlone) {
+// The automatic choice makes no context where the X server has no direct
+// rendering: the window stays one for the processor's picture.
+TEST(SaverWindowInX, TheAutomaticChoiceLeavesSoftwareOpenGlAlone) {
   if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
   ScopedVariable presenter("FLUXO_PRESENTER", "");
+  auto window = MakeWindow();
+  g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
+  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
+  EXPECT_EQ(window->GlPath(), nullptr);
+  EXPECT_EQ(window->surfaceType(), QSurface::RasterSurface);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
+  window->DestroyNow();
+  g_onErase = nullptr;
+}
+
+// Where Qt has no OpenGL on X, a forced OpenGL path has no context: the
+// window, made for OpenGL, is made anew for the processor's picture.
+TEST(SaverWindowWithoutGl, AForcedGlFallsBackToTheProcessorsPicture) {
+  if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
+  ScopedVariable presenter("FLUXO_PRESENTER", "gl");
   auto window = MakeWindow();
   g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
   ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
@@ -332,30 +366,47 @@ std::string ThisProgram() {
   return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
 }
 
-// Runs the tests above in a copy of this program on an X server of its own
-// with Mesa's software renderer and the OpenGL path forced.
-TEST(GlPresenterOnX, TheTestsOnAnXServerPass) {
+// Runs `tests` in a copy of this program, with `environment` added, on an X
+// server of its own with Mesa's software renderer; returns its output, with
+// the reasons it skipped tests in `skipped`.
+std::string RunOnX(const std::string& environment, const std::string& tests, std::string& skipped) {
   VirtualDisplay display("640x480x24");
-  if (!display.Running()) GTEST_SKIP() << "Xvfb is not installed";
+  if (!display.Running()) {
+    skipped = "Xvfb is not installed";
+    return "";
+  }
   // The GL driver is unloaded at the end and leaves its own blocks behind
   // unreachable, which the leak checker cannot tell from the program's.
-  const std::string command = "DISPLAY=" + display.Name() + " QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 " + kInsideX +
-                              "=1 ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" + ThisProgram() +
-                              "' --gtest_filter='GlPresenterInX.*:SaverWindowInX.*' 2>&1";
+  const std::string command = environment + " DISPLAY=" + display.Name() +
+                              " QT_QPA_PLATFORM=xcb LIBGL_ALWAYS_SOFTWARE=1 " + kInsideX + "=1 ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" '" + ThisProgram() +
+                              "' --gtest_filter='" + tests + "' 2>&1";
   FILE* child = popen(command.c_str(), "r");
-  ASSERT_NE(child, nullptr);
+  if (!child) {
+    ADD_FAILURE() << "cannot run " << command;
+    return "";
+  }
   std::string output;
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, child)) > 0;) output.append(buffer, n);
-  const int status = pclose(child);
-  ASSERT_EQ(status, 0) << output;
-  // A skip inside (no OpenGL there) is a skip here, with its reason.
-  std::istringstream lines(output);
-  std::string reasons;
-  for (std::string line, previous; std::getline(lines, line); previous = line)
-    if (previous.find(": Skipped") != std::string::npos) reasons += line + "; ";
-  if (!reasons.empty()) GTEST_SKIP() << reasons;
+  EXPECT_EQ(pclose(child), 0) << output;
   EXPECT_EQ(output.find("[  PASSED  ] 0 tests."), std::string::npos) << output;
+  std::istringstream lines(output);
+  for (std::string line, previous; std::getline(lines, line); previous = line)
+    if (previous.find(": Skipped") != std::string::npos) skipped += line + "; ";
+  return output;
+}
+
+// The OpenGL tests above, with the OpenGL path forced where they use the window.
+TEST(GlPresenterOnX, TheTestsOnAnXServerWithOpenGlPass) {
+  std::string skipped;
+  RunOnX("", "GlPresenterInX.*:SaverWindowInX.*", skipped);
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
+}
+
+TEST(GlPresenterOnX, TheTestsOnAnXServerWithoutOpenGlPass) {
+  std::string skipped;
+  RunOnX("QT_XCB_GL_INTEGRATION=none", "SaverWindowWithoutGl.*", skipped);
+  if (!skipped.empty()) GTEST_SKIP() << skipped;
 }
 
 }  // namespace
