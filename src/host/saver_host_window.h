@@ -24,7 +24,9 @@ using SaverProcedure = intptr_t (*)(SaverWindow* window, SaverMessage message, u
 
 // The screen-saver framework's window: it turns Qt events into the saver
 // procedure's messages, owns the palette device the render thread draws into
-// and presents its frames at every display refresh.
+// and presents its frames at every display refresh. For OpenGL it is made
+// with the OpenGL surface type and a context of its own draws on it (what
+// QOpenGLWindow does), so one window class serves every way of presenting.
 class SaverHostWindow final : public QRasterWindow, public SaverWindow {
  public:
   enum class StartResult {
