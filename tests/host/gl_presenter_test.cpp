@@ -138,13 +138,9 @@ QRgb ShownAtCentre(QWindow& window) {
   return shown.isNull() ? 0 : shown.pixel(shown.width() / 2, shown.height() / 2);
 }
 
-// Where OpenGL cannot be had (here: Qt's offscreen platform), a forced
-// OpenGL path still shows the picture, through the processor.
-TEST(GlPresenterChoice, AForcedGlWithoutOpenGlFallsBackToARasterPicture) {
-  if (PlatformMayPresentWithGl(QGuiApplication::platformName().toStdString())) {
-    GTEST_SKIP() << "runs on a platform without OpenGL windows";
-  }
-  ScopedVariable presenter("FLUXO_PRESENTER", "gl");
+// Starts a saver window that draws green and expects it to show that
+// without OpenGL, in a window made for the processor's picture.
+void ExpectTheProcessorsPicture() {
   auto window = MakeWindow();
   g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
   ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
@@ -153,6 +149,16 @@ TEST(GlPresenterChoice, AForcedGlWithoutOpenGlFallsBackToARasterPicture) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
   window->DestroyNow();
   g_onErase = nullptr;
+}
+
+// Where OpenGL cannot be had (here: Qt's offscreen platform), a forced
+// OpenGL path still shows the picture, through the processor.
+TEST(GlPresenterChoice, AForcedGlWithoutOpenGlFallsBackToARasterPicture) {
+  if (PlatformMayPresentWithGl(QGuiApplication::platformName().toStdString())) {
+    GTEST_SKIP() << "runs on a platform without OpenGL windows";
+  }
+  ScopedVariable presenter("FLUXO_PRESENTER", "gl");
+  ExpectTheProcessorsPicture();
 }
 
 // The tests below need OpenGL on an X server: GlPresenterOnX starts one with
@@ -336,14 +342,7 @@ TEST(SaverWindowInX, AnEmbeddedPreviewShowsTheWholePictureThroughOpenGl) {
 TEST(SaverWindowInX, TheAutomaticChoiceLeavesSoftwareOpenGlAlone) {
   if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
   ScopedVariable presenter("FLUXO_PRESENTER", "");
-  auto window = MakeWindow();
-  g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
-  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
-  EXPECT_EQ(window->GlPath(), nullptr);
-  EXPECT_EQ(window->surfaceType(), QSurface::RasterSurface);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
-  window->DestroyNow();
-  g_onErase = nullptr;
+  ExpectTheProcessorsPicture();
 }
 
 // Where Qt has no OpenGL on X, a forced OpenGL path has no context: the
@@ -351,14 +350,7 @@ TEST(SaverWindowInX, TheAutomaticChoiceLeavesSoftwareOpenGlAlone) {
 TEST(SaverWindowWithoutGl, AForcedGlFallsBackToTheProcessorsPicture) {
   if (!InsideX()) GTEST_SKIP() << "runs in an X server of its own, started by GlPresenterOnX";
   ScopedVariable presenter("FLUXO_PRESENTER", "gl");
-  auto window = MakeWindow();
-  g_onErase = [](SaverHostWindow& w) { FillWithEntry(w, 7, kGreen); };
-  ASSERT_EQ(window->Start(), SaverHostWindow::StartResult::Started);
-  EXPECT_EQ(window->GlPath(), nullptr);
-  EXPECT_EQ(window->surfaceType(), QSurface::RasterSurface);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ShownAtCentre(*window) == kGreen; }, 5000));
-  window->DestroyNow();
-  g_onErase = nullptr;
+  ExpectTheProcessorsPicture();
 }
 
 std::string ThisProgram() {
