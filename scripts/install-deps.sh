@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-image-formats-plugins libxcb1-dev libxcb-shm0-dev
+  qt6-base-dev libqt6opengl6-dev qt6-image-formats-plugins libxcb1-dev libxcb-shm0-dev libgl1-mesa-dri
   libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils x11-apps xdotool libxrandr2 python3

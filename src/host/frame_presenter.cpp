@@ -5,9 +5,20 @@
 #include <vector>
 
 #include "host/frame_image.h"
+#include "host/gl_presenter.h"
 #include "host/x_shm_presenter.h"
 
 namespace fluxo {
+namespace {
+
+std::vector<gdi::Rect> RectsOf(const QRegion& area) {
+  std::vector<gdi::Rect> rects;
+  rects.reserve(static_cast<size_t>(area.rectCount()));
+  for (const QRect& r : area) rects.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+  return rects;
+}
+
+}  // namespace
 
 FramePresenter::FramePresenter(gdi::FrameExchange& exchange, const gdi::PaletteTable& palette)
     : exchange_(exchange), palette_(palette) {}
@@ -58,9 +69,7 @@ bool FramePresenter::PaintInto(QImage& target, const QRegion& area) const {
 }
 
 bool FramePresenter::SendTo(XShmPresenter& x, const QRegion& area, QSize size) const {
-  std::vector<gdi::Rect> rects;
-  rects.reserve(static_cast<size_t>(area.rectCount()));
-  for (const QRect& r : area) rects.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+  const std::vector<gdi::Rect> rects = RectsOf(area);
   bool sent = false;
   exchange_.Read([&](const uint8_t* pixels, int width, int height) {
     if (width <= 0 || height <= 0) {
@@ -71,6 +80,17 @@ bool FramePresenter::SendTo(XShmPresenter& x, const QRegion& area, QSize size) c
     }
   });
   return sent;
+}
+
+void FramePresenter::UploadTo(GlPresenter& gl, const QRegion& area) const {
+  const std::vector<gdi::Rect> rects = RectsOf(area);
+  exchange_.Read([&](const uint8_t* pixels, int width, int height) {
+    if (width <= 0 || height <= 0) {
+      gl.ForgetFrame();
+    } else {
+      gl.Upload(pixels, width, height, rects, colours_);
+    }
+  });
 }
 
 bool FramePresenter::Draw(QPainter& painter, const QRect& bounds) {

@@ -11,6 +11,7 @@
 
 namespace fluxo {
 
+class GlPresenter;
 class XShmPresenter;
 
 // Turns the render thread's frames into the picture the window shows. The
@@ -34,6 +35,9 @@ class FramePresenter {
   // the newest frame has `size` (black before the first frame); false, with
   // nothing sent, for a frame of another size.
   bool SendTo(XShmPresenter& x, const QRegion& area, QSize size) const;
+  // Uploads the indices of `area` of the newest frame, at whatever size it
+  // has, and the colours to `gl`; before the first frame `gl` shows black.
+  void UploadTo(GlPresenter& gl, const QRegion& area) const;
   // Draws the whole picture scaled into `bounds`, or black before the first
   // frame; true when there was a frame. Only windows whose image does not
   // match the frame come here, and only they pay for a picture of its own.

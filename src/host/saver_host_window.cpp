@@ -9,9 +9,13 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "host/foreign_window.h"
 #include "host/key_mapping.h"
+#include "host/presenter_choice.h"
 #include "platform/system/startup_trace.h"
 
 namespace fluxo {
@@ -91,7 +95,7 @@ SaverHostWindow::StartResult SaverHostWindow::Start() {
   if (!FitToMode()) return StartResult::NoParentWindow;
 
   CreateSurface();
-  AttachDirectPresenter();
+  AttachPresenter();
 
   created_ = true;
   if (procedure_(this, SaverMessage::Create, 0, 0) == -1) {
@@ -201,6 +205,40 @@ void SaverHostWindow::FollowParent() {
   }
 }
 
+void SaverHostWindow::AttachPresenter() {
+  std::string warning;
+  const PresenterRequest request = ParsePresenterRequest(std::getenv("FLUXO_PRESENTER"), warning);
+  if (!warning.empty()) std::fprintf(stderr, "%s\n", warning.c_str());
+  if (request == PresenterRequest::Raster || !AttachGlPresenter(request == PresenterRequest::Gl)) {
+    AttachDirectPresenter();
+  }
+  const std::string chosen = gl_ ? "OpenGL on " + gl_->Renderer().toStdString() : std::string("raster");
+  TraceStartup(("presenter chosen: " + chosen).c_str());
+}
+
+bool SaverHostWindow::AttachGlPresenter(bool forced) {
+  QString failure = QStringLiteral("not on X");
+  if (PlatformMayPresentWithGl(QGuiApplication::platformName().toStdString())) {
+    // Without direct rendering there is only software OpenGL: not worth
+    // loading a driver at every start to find that out.
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!forced && (!x11 || !OffersDirectRendering(XExtensionNames(x11->connection())))) return false;
+    setSurfaceType(QSurface::OpenGLSurface);
+    create();
+    // Where the processor would run the shader, converting is cheaper.
+    gl_ = GlPresenter::Create(*this, forced, failure);
+    if (!gl_) {
+      // Back to a window Qt can paint: a raster window is made anew.
+      destroy();
+      setSurfaceType(QSurface::RasterSurface);
+    }
+  }
+  if (!gl_ && forced) {
+    std::fprintf(stderr, "fluxo: cannot present with OpenGL (%s); presenting without it\n", qUtf8Printable(failure));
+  }
+  return gl_ != nullptr;
+}
+
 void SaverHostWindow::AttachDirectPresenter() {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11) return;
@@ -211,16 +249,30 @@ void SaverHostWindow::AttachDirectPresenter() {
 bool SaverHostWindow::PresentDirectly(const QRegion& area) {
   // A high-density screen has more pixels than the frame: Qt scales it.
   if (!direct_ || devicePixelRatio() != 1.0 || !presenter_.SendTo(*direct_, area, size())) return false;
-  if (!framePresented_ && !presenter_.FrameSize().isEmpty()) {
-    framePresented_ = true;
-    TraceStartup("first frame presented");
-  }
+  if (!presenter_.FrameSize().isEmpty()) NoteFramePresented();
   return true;
+}
+
+void SaverHostWindow::PresentWithGl() {
+  if (gl_->Present() && !presenter_.FrameSize().isEmpty()) NoteFramePresented();
+}
+
+void SaverHostWindow::NoteFramePresented() {
+  if (framePresented_) return;
+  framePresented_ = true;
+  TraceStartup("first frame presented");
 }
 
 void SaverHostWindow::PresentNextFrame() {
   const QRegion changed = presenter_.Refresh();
-  if (changed.isEmpty() || (isExposed() && PresentDirectly(changed))) return;
+  if (changed.isEmpty()) return;
+  if (gl_) {
+    // Uploaded even while hidden, so an expose finds the textures current.
+    presenter_.UploadTo(*gl_, changed);
+    PresentWithGl();
+    return;
+  }
+  if (isExposed() && PresentDirectly(changed)) return;
   // The rows of a frame scaled to the window are not the window's rows.
   if (presenter_.FrameSize() == size()) {
     update(changed);
@@ -234,6 +286,7 @@ void SaverHostWindow::DestroyWindow() {
   destroyed_ = true;
   refreshTimer_.stop();
   parentTimer_.stop();
+  gl_.reset();
   direct_.reset();
   if (created_) procedure_(this, SaverMessage::Destroy, 0, 0);
   parts_->StopClock();
@@ -255,6 +308,10 @@ bool SaverHostWindow::event(QEvent* event) {
   // Qt paints on these (an expose comes as a paint event too); the direct way
   // takes them without Qt making an image of the window.
   const bool paint = event->type() == QEvent::UpdateRequest || event->type() == QEvent::Paint;
+  if (paint && gl_) {
+    PresentWithGl();
+    return true;
+  }
   if (paint && isExposed() && PresentDirectly(QRegion(0, 0, width(), height()))) return true;
   return QRasterWindow::event(event);
 }
@@ -263,6 +320,10 @@ void SaverHostWindow::exposeEvent(QExposeEvent* event) {
   if (isExposed() && !erased_) {
     erased_ = true;
     Send(SaverMessage::EraseBackground, 0, 0);
+  }
+  if (gl_) {
+    PresentWithGl();
+    return;
   }
   if (isExposed() && PresentDirectly(QRegion(0, 0, width(), height()))) return;
   QRasterWindow::exposeEvent(event);
@@ -279,10 +340,7 @@ void SaverHostWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     presented = presenter_.Draw(painter, QRect(QPoint(0, 0), size()));
   }
-  if (presented && !framePresented_) {
-    framePresented_ = true;
-    TraceStartup("first frame presented");
-  }
+  if (presented) NoteFramePresented();
 }
 
 void SaverHostWindow::keyPressEvent(QKeyEvent* event) {

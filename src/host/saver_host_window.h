@@ -9,6 +9,7 @@
 
 #include "engine/saver_window.h"
 #include "host/frame_presenter.h"
+#include "host/gl_presenter.h"
 #include "host/mouse_input.h"
 #include "host/saver_switches.h"
 #include "host/x_shm_presenter.h"
@@ -23,7 +24,9 @@ using SaverProcedure = intptr_t (*)(SaverWindow* window, SaverMessage message, u
 
 // The screen-saver framework's window: it turns Qt events into the saver
 // procedure's messages, owns the palette device the render thread draws into
-// and presents its frames at every display refresh.
+// and presents its frames at every display refresh. For OpenGL it is made
+// with the OpenGL surface type and a context of its own draws on it (what
+// QOpenGLWindow does), so one window class serves every way of presenting.
 class SaverHostWindow final : public QRasterWindow, public SaverWindow {
  public:
   enum class StartResult {
@@ -61,6 +64,9 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   std::vector<std::string> CommandLine() const override { return commandLine_; }
   intptr_t DefaultProc(SaverMessage message, uintptr_t wParam, intptr_t lParam) override;
 
+  // The OpenGL presenter when pictures go that way, otherwise null.
+  const GlPresenter* GlPath() const { return gl_.get(); }
+
  protected:
   bool event(QEvent* event) override;
   void exposeEvent(QExposeEvent* event) override;
@@ -72,6 +78,12 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
  private:
   bool FitToMode();
   void CreateSurface();
+  // Chooses how pictures reach the screen, as FLUXO_PRESENTER asks: OpenGL,
+  // the X server's shared memory, or Qt's window image.
+  void AttachPresenter();
+  // A shader looks the colours up: where a context can be had and, unless
+  // `forced`, draws with hardware. False, with the window as it was, otherwise.
+  bool AttachGlPresenter(bool forced);
   // On X, with shared memory: pictures go to the display without Qt's image.
   void AttachDirectPresenter();
   bool EndsOnInput() const;
@@ -83,6 +95,9 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   // Where the display takes pictures straight from us, `area` of a frame of
   // the window's size goes there, without Qt's window image; false otherwise.
   bool PresentDirectly(const QRegion& area);
+  // The whole picture through OpenGL, when the window is exposed.
+  void PresentWithGl();
+  void NoteFramePresented();
   // The window goes away: Destroy reaches the procedure exactly once.
   void DestroyWindow();
 
@@ -93,6 +108,7 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   std::shared_ptr<gdi::PaletteTable> palette_;
   std::shared_ptr<gdi::PresentedSurface> parts_;
   FramePresenter presenter_;
+  std::unique_ptr<GlPresenter> gl_;         // null: pictures are converted by the processor
   std::unique_ptr<XShmPresenter> direct_;  // null: pictures go through Qt
   std::unique_ptr<QWindow> foreignParent_;
 

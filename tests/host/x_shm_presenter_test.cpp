@@ -1,9 +1,7 @@
 #include "host/x_shm_presenter.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <algorithm>
 #include <chrono>
@@ -12,35 +10,10 @@
 #include <thread>
 #include <vector>
 
+#include "host/virtual_display.h"
+
 namespace fluxo {
 namespace {
-
-// An X server of our own (Xvfb) for the length of a test.
-class VirtualDisplay {
- public:
-  explicit VirtualDisplay(const std::string& screen) {
-    const std::string command =
-        "command -v Xvfb >/dev/null && echo $$ && exec Xvfb -displayfd 1 -nolisten tcp -screen 0 " + screen +
-        " 2>/dev/null";
-    pipe_ = popen(command.c_str(), "r");
-    if (pipe_ && std::fscanf(pipe_, "%d %d", &pid_, &number_) != 2) number_ = -1;
-  }
-  ~VirtualDisplay() {
-    if (pid_ > 0) kill(pid_, SIGTERM);
-    if (pipe_) pclose(pipe_);
-  }
-  bool Running() const { return number_ >= 0; }
-  // Sets DISPLAY, which the presenter's own connection follows.
-  xcb_connection_t* Connect() const {
-    setenv("DISPLAY", (":" + std::to_string(number_)).c_str(), 1);
-    return xcb_connect(nullptr, nullptr);
-  }
-
- private:
-  FILE* pipe_ = nullptr;
-  int pid_ = -1;
-  int number_ = -1;
-};
 
 constexpr int kW = 101, kH = 50;  // an odd width: rows of the strip and the frame differ
 
