@@ -33,9 +33,10 @@ QRegion FramePresenter::Refresh() {
   bool newColours = false;
   for (int i = 0; i < gdi::kSystemPaletteSize; ++i) newColours |= changedEntries[i] = colours[i] != colours_[i];
   if (newColours) std::copy(std::begin(colours), std::end(colours), std::begin(colours_));
+  coloursChanged_ = newColours;
   if (width_ <= 0 || height_ <= 0) return {};
-  ranges_.Follow(changes_);
-  if (newColours) {
+  if (recolourTiles_) ranges_.Follow(changes_);
+  if (newColours && recolourTiles_) {
     exchange_.Read([&](const uint8_t* pixels, int width, int height) {
       if (width == width_ && height == height_) {
         ranges_.MarkAffected(pixels, changedEntries, changes_);

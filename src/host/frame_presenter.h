@@ -26,6 +26,12 @@ class FramePresenter {
   // Looks at the newest frame and the current colours; returns the part of
   // the picture to present again (empty: nothing changed, present nothing).
   QRegion Refresh();
+  // Where a shader looks the colours up while drawing, new colours need no
+  // tiles presented again, only a redraw: from now on Refresh returns just
+  // the tiles whose pixels changed, and ColoursChanged tells of new colours.
+  void LookUpColoursWhenDrawing() { recolourTiles_ = false; }
+  // Whether the last Refresh found new colours.
+  bool ColoursChanged() const { return coloursChanged_; }
   // The size of the frame Refresh saw last.
   QSize FrameSize() const { return QSize(width_, height_); }
   // Converts the pixels of `area` into `target`, an image of the frame's
@@ -51,6 +57,8 @@ class FramePresenter {
   int width_ = 0;
   int height_ = 0;
   uint32_t colours_[gdi::kSystemPaletteSize] = {};
+  bool recolourTiles_ = true;
+  bool coloursChanged_ = false;
   QImage unscaled_;  // the picture Draw scales
 };
 

@@ -227,7 +227,9 @@ bool SaverHostWindow::AttachGlPresenter(bool forced) {
     create();
     // Where the processor would run the shader, converting is cheaper.
     gl_ = GlPresenter::Create(*this, forced, failure);
-    if (!gl_) {
+    if (gl_) {
+      presenter_.LookUpColoursWhenDrawing();
+    } else {
       // Back to a window Qt can paint: a raster window is made anew.
       destroy();
       setSurfaceType(QSurface::RasterSurface);
@@ -265,14 +267,14 @@ void SaverHostWindow::NoteFramePresented() {
 
 void SaverHostWindow::PresentNextFrame() {
   const QRegion changed = presenter_.Refresh();
-  if (changed.isEmpty()) return;
   if (gl_) {
+    if (changed.isEmpty() && !presenter_.ColoursChanged()) return;
     // Uploaded even while hidden, so an expose finds the textures current.
     presenter_.UploadTo(*gl_, changed);
     PresentWithGl();
     return;
   }
-  if (isExposed() && PresentDirectly(changed)) return;
+  if (changed.isEmpty() || (isExposed() && PresentDirectly(changed))) return;
   // The rows of a frame scaled to the window are not the window's rows.
   if (presenter_.FrameSize() == size()) {
     update(changed);

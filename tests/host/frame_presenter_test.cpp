@@ -204,6 +204,27 @@ TEST_F(FramePresenterTest, APaletteTickRecoloursOnlyTheTilesShowingAChangedEntry
   EXPECT_EQ(Present(), QRegion(0, 0, kW, kH));
 }
 
+TEST_F(FramePresenterTest, WhereAShaderLooksColoursUpATickNeedsNoTilesOnlyNews) {
+  constexpr int kTileW = gdi::ChangedTiles::kTileWidth, kTileH = gdi::ChangedTiles::kTileHeight;
+  constexpr int kW = 2 * kTileW, kH = kTileH;
+  std::vector<uint8_t> frame(kW * kH, 20);
+  Publish(frame, kW, kH);
+  presenter_.LookUpColoursWhenDrawing();
+  EXPECT_EQ(presenter_.Refresh(), QRegion(0, 0, kW, kH));  // the first frame is all new pixels
+
+  palette_.SetEntry(20, kRed);  // every pixel shows it, yet no pixel changed
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
+  EXPECT_TRUE(presenter_.ColoursChanged());
+  EXPECT_TRUE(presenter_.Refresh().isEmpty());
+  EXPECT_FALSE(presenter_.ColoursChanged());  // told once
+
+  frame[kTileW + 3] = 21;
+  Publish(frame, kW, kH);
+  palette_.SetEntry(20, kGreen);
+  EXPECT_EQ(presenter_.Refresh(), QRegion(kTileW, 0, kTileW, kTileH));  // the pixels only
+  EXPECT_TRUE(presenter_.ColoursChanged());
+}
+
 TEST_F(FramePresenterTest, AWindowOfAnotherSizeGetsTheWholePictureScaled) {
   palette_.SetEntry(20, kRed);
   Publish({20, 255, 0, 20}, 2, 2);
