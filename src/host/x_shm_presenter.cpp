@@ -157,9 +157,9 @@ bool XShmPresenter::Present(const uint8_t* pixels, int width, int height, const 
       const int rows = std::min(pieceRows, bottom - y);
       int x0 = 0, y0 = 0;
       Place(right - left, rows, x0, y0);
-      for (int row = 0; row < rows; ++row)
-        gdi::IndicesToRgb(pixels + static_cast<size_t>(y + row) * width + left, static_cast<size_t>(right - left),
-                          colours, strip_ + static_cast<size_t>(y0 + row) * stripWidth_ + x0);
+      gdi::RectIndicesToRgb(pixels + static_cast<size_t>(y) * width + left, static_cast<size_t>(width),
+                            static_cast<size_t>(right - left), rows, colours,
+                            strip_ + static_cast<size_t>(y0) * stripWidth_ + x0, static_cast<size_t>(stripWidth_));
       xcb_shm_put_image(connection_, window_, gc_, static_cast<uint16_t>(stripWidth_),
                         static_cast<uint16_t>(stripRows_), static_cast<uint16_t>(x0), static_cast<uint16_t>(y0),
                         static_cast<uint16_t>(right - left), static_cast<uint16_t>(rows), static_cast<int16_t>(left),

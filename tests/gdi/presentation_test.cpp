@@ -187,6 +187,26 @@ TEST(IndicesToRgb, MatchesAPlainLookupForEveryLength) {
   }
 }
 
+TEST(IndicesToRgb, ARectangleIsConvertedRowByRowBetweenItsStrides) {
+  uint32_t table[256];
+  for (int i = 0; i < 256; ++i) table[i] = 0xFF000000u | (static_cast<uint32_t>(i) * 0x030201u);
+  constexpr size_t kStride = 45, kOutStride = 29;
+  std::vector<uint8_t> indices(kStride * 6);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 37 + 11);
+  for (size_t count : {0, 1, 17, 23}) {
+    for (int rows : {0, 1, 5}) {
+      std::vector<uint32_t> out(kOutStride * 6, 0xDEADBEEF);
+      RectIndicesToRgb(indices.data() + kStride + 3, kStride, count, rows, table, out.data() + 2, kOutStride);
+      for (size_t i = 0; i < out.size(); ++i) {
+        const size_t row = i / kOutStride, column = i % kOutStride;
+        const bool inside = row < static_cast<size_t>(rows) && column >= 2 && column < 2 + count;
+        const uint32_t expected = inside ? table[indices[(row + 1) * kStride + 3 + column - 2]] : 0xDEADBEEFu;
+        ASSERT_EQ(out[i], expected) << count << "x" << rows << " at " << row << "," << column;
+      }
+    }
+  }
+}
+
 TEST(IndicesToRgb, APaletteTickRecoloursThroughTheTable) {
   PaletteTable palette;
   const uint8_t red[] = {255, 0, 0};

@@ -59,5 +59,10 @@ class RefreshClock {
 
 // Converts palette indices to 0xFFRRGGBB through a 256-entry table.
 void IndicesToRgb(const uint8_t* indices, size_t count, const uint32_t (&table)[256], uint32_t* out);
+// The same for `rows` rows of `count` indices, `stride` bytes apart, into
+// rows `outStride` words apart. All rows are fetched from memory at once
+// first: converted one by one, each row would wait for memory in turn.
+void RectIndicesToRgb(const uint8_t* indices, size_t stride, size_t count, int rows, const uint32_t (&table)[256],
+                      uint32_t* out, size_t outStride);
 
 }  // namespace fluxo::gdi

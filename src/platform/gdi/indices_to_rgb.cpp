@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/frame_exchange.h"
@@ -38,6 +39,19 @@ void IndicesToRgb(const uint8_t* __restrict indices, size_t count, const uint32_
   }
 #endif
   for (; i < count; ++i) out[i] = lookup[indices[i]];
+}
+
+void RectIndicesToRgb(const uint8_t* indices, size_t stride, size_t count, int rows, const uint32_t (&table)[256],
+                      uint32_t* out, size_t outStride) {
+  if (count == 0) return;
+  constexpr uintptr_t kLine = 64;
+  for (int row = 0; row < rows; ++row) {
+    const uintptr_t first = reinterpret_cast<uintptr_t>(indices + stride * row);
+    for (uintptr_t line = first & ~(kLine - 1); line < first + count; line += kLine) {
+      __builtin_prefetch(reinterpret_cast<const void*>(line));
+    }
+  }
+  for (int row = 0; row < rows; ++row) IndicesToRgb(indices + stride * row, count, table, out + outStride * row);
 }
 
 }  // namespace fluxo::gdi
