@@ -6,7 +6,6 @@
 #include <QOpenGLVertexArrayObject>
 #include <QWindow>
 #include <algorithm>
-#include <cstring>
 
 #include "host/presenter_choice.h"
 
@@ -48,6 +47,19 @@ void MakeTexture(QOpenGLExtraFunctions& gl, GLuint texture) {
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+void UploadColours(QOpenGLExtraFunctions& gl, GLuint texture, const uint32_t (&colours)[gdi::kSystemPaletteSize]) {
+  // 0xFFRRGGBB words to bytes in the order GL reads on every processor.
+  uint8_t rgba[gdi::kSystemPaletteSize][4];
+  for (int i = 0; i < gdi::kSystemPaletteSize; ++i) {
+    rgba[i][0] = static_cast<uint8_t>(colours[i] >> 16);
+    rgba[i][1] = static_cast<uint8_t>(colours[i] >> 8);
+    rgba[i][2] = static_cast<uint8_t>(colours[i]);
+    rgba[i][3] = 0xFF;
+  }
+  gl.glBindTexture(GL_TEXTURE_2D, texture);
+  gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, gdi::kSystemPaletteSize, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 }  // namespace
@@ -138,20 +150,9 @@ void GlPresenter::Upload(const uint8_t* pixels, int width, int height, const std
                          const uint32_t (&colours)[gdi::kSystemPaletteSize]) {
   if (width <= 0 || height <= 0 || !gl_->context->makeCurrent(&window_)) return;
   QOpenGLExtraFunctions& gl = gl_->Gl();
-  if (!coloursUploaded_ || std::memcmp(colours, colours_, sizeof colours_) != 0) {
-    // 0xFFRRGGBB words to bytes in the order GL reads on every processor.
-    uint8_t rgba[gdi::kSystemPaletteSize][4];
-    for (int i = 0; i < gdi::kSystemPaletteSize; ++i) {
-      rgba[i][0] = static_cast<uint8_t>(colours[i] >> 16);
-      rgba[i][1] = static_cast<uint8_t>(colours[i] >> 8);
-      rgba[i][2] = static_cast<uint8_t>(colours[i]);
-      rgba[i][3] = 0xFF;
-    }
-    gl.glBindTexture(GL_TEXTURE_2D, gl_->textures[kColourUnit]);
-    gl.glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, gdi::kSystemPaletteSize, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    std::memcpy(colours_, colours, sizeof colours_);
-    coloursUploaded_ = true;
-  }
+  // 1 KB: sent with every upload rather than compared again with what the
+  // frame presenter has compared already.
+  UploadColours(gl, gl_->textures[kColourUnit], colours);
   gl.glBindTexture(GL_TEXTURE_2D, gl_->textures[kIndexUnit]);
   gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   if (QSize(width, height) != frameSize_) {

@@ -52,8 +52,6 @@ class GlPresenter {
   std::unique_ptr<Objects> gl_;
   QString renderer_;
   QSize frameSize_;  // of the index texture; empty: no frame
-  bool coloursUploaded_ = false;
-  uint32_t colours_[gdi::kSystemPaletteSize] = {};
   uint64_t shown_ = 0;
 };
 

@@ -138,7 +138,6 @@ bool XShmPresenter::MakeStrip(int width) {
   segment_ = segment;
   strip_ = static_cast<uint32_t*>(memory);
   stripWidth_ = width;
-  shelfTop_ = shelfRows_ = shelfX_ = 0;
   return true;
 }
 
@@ -148,8 +147,7 @@ bool XShmPresenter::Present(const uint8_t* pixels, int width, int height, const 
   if (width != stripWidth_ && !MakeStrip(width)) return false;
   // Tall pieces are cut into pieces of a tile's height, so pieces of every
   // height pack tightly.
-  constexpr int kPieceRows = 16;
-  const int pieceRows = std::min(kPieceRows, stripRows_);
+  const int pieceRows = std::min(gdi::ChangedTiles::kTileHeight, stripRows_);
   for (const gdi::Rect& r : rects) {
     const int left = std::max(0, r.left), right = std::min(width, r.right);
     const int top = std::max(0, r.top), bottom = std::min(height, r.bottom);
