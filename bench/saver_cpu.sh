@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # What the saver costs on a full HD X display: the saver's and the X server's
-# share of one core, the saver's peak resident memory and its start-up stages,
-# next to a reference XScreenSaver hack measured on the same server in the same
-# run. The machine may be busy with other work: compare the ratios of one run
-# rather than figures of different runs.
+# share of one core, the saver's peak resident memory, its start-up stages and
+# what it presents a second, next to a reference XScreenSaver hack measured on
+# the same server in the same run. The machine may be busy with other work:
+# compare the ratios of one run rather than figures of different runs.
 #
 #   bench/saver_cpu.sh [-b build/fluxo] [-m Bezier | -d DISPLAY] [-t 20] [-k F5]
 #                      [-r interference] [-s 1920x1080]
@@ -137,6 +137,8 @@ fi
 measure "$label" "$saver"
 stop "$saver"
 echo "start-up, second start: $(start_up "$work/saver.err")"
+# The trace's tally of presents, every few seconds; the last ones fall within the measurement.
+grep -E "^fluxo presents:" "$work/saver.err" | tail -n 3 | sed 's/^fluxo /  /'
 
 # The reference hack on the same server.
 if [ "$hack" != none ]; then

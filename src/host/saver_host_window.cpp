@@ -40,6 +40,10 @@ SaverHostWindow::SaverHostWindow(const SaverSwitches& switches, SaverProcedure p
       palette_(std::make_shared<gdi::PaletteTable>()),
       parts_(std::make_shared<gdi::PresentedSurface>()),
       presenter_(parts_->exchange, *palette_) {
+  if (TraceEnabled()) {
+    tally_ = std::make_unique<PresentTally>(
+        [](const std::string& line) { std::fprintf(stderr, "fluxo %s\n", line.c_str()); });
+  }
   refreshTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&refreshTimer_, &QTimer::timeout, this, [this] { PresentNextFrame(); });
   QObject::connect(&parentTimer_, &QTimer::timeout, this, [this] { FollowParent(); });
@@ -267,6 +271,11 @@ void SaverHostWindow::NoteFramePresented() {
 
 void SaverHostWindow::PresentNextFrame() {
   const QRegion changed = presenter_.Refresh();
+  if (tally_) {
+    int64_t pixels = 0;
+    for (const QRect& r : changed) pixels += int64_t{r.width()} * r.height();
+    tally_->Refreshed(pixels, presenter_.ColoursChanged());
+  }
   if (gl_) {
     if (changed.isEmpty() && !presenter_.ColoursChanged()) return;
     // Uploaded even while hidden, so an expose finds the textures current.

@@ -11,6 +11,7 @@
 #include "host/frame_presenter.h"
 #include "host/gl_presenter.h"
 #include "host/mouse_input.h"
+#include "host/present_tally.h"
 #include "host/saver_switches.h"
 #include "host/x_shm_presenter.h"
 #include "platform/gdi/presented_surface.h"
@@ -116,6 +117,7 @@ class SaverHostWindow final : public QRasterWindow, public SaverWindow {
   QTimer parentTimer_;
   QEventLoop loop_;
   MouseMoveThreshold movement_;
+  std::unique_ptr<PresentTally> tally_;  // only while tracing
 
   bool created_ = false;
   bool destroyed_ = false;

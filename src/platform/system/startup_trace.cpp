@@ -13,14 +13,6 @@
 namespace fluxo {
 namespace {
 
-bool Tracing() {
-  static const bool tracing = [] {
-    const char* value = std::getenv("FLUXO_TRACE");
-    return value != nullptr && std::strcmp(value, "1") == 0;
-  }();
-  return tracing;
-}
-
 // The process's start in milliseconds since boot, from /proc (field 22, in
 // clock ticks); 0 when it cannot be read.
 double ProcessStartMs() {
@@ -46,8 +38,16 @@ double BootClockMs() {
 
 }  // namespace
 
+bool TraceEnabled() {
+  static const bool tracing = [] {
+    const char* value = std::getenv("FLUXO_TRACE");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+  }();
+  return tracing;
+}
+
 void TraceStartup(const char* stage) {
-  if (!Tracing()) return;
+  if (!TraceEnabled()) return;
   static const double start = ProcessStartMs();
   std::fprintf(stderr, "fluxo start-up: %s %.0f ms\n", stage, BootClockMs() - start);
 }

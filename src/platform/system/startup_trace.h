@@ -7,4 +7,7 @@ namespace fluxo {
 // kernel's clock tick, usually 10 ms). Otherwise does nothing.
 void TraceStartup(const char* stage);
 
+// Whether FLUXO_TRACE=1 asks for traces.
+bool TraceEnabled();
+
 }  // namespace fluxo
